@@ -1,0 +1,49 @@
+# Shared helpers for the layer libraries, tests and benchmarks.
+
+set(LUMARO_WARNINGS -Wall -Wextra)
+
+# lumaro_library(name SOURCES ... LIBS ...): one static library of a layer.
+function(lumaro_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;DEFINES" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${LUMARO_WARNINGS})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  if(ARG_DEFINES)
+    target_compile_definitions(${name} PRIVATE ${ARG_DEFINES})
+  endif()
+  target_precompile_headers(${name} PRIVATE <QtCore/QtCore>)
+endfunction()
+
+# lumaro_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s]): one Qt Test executable
+# registered with CTest. Every test gets a headless platform; LUMARO_HOME is made fresh by the
+# test support main.
+function(lumaro_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${LUMARO_WARNINGS})
+  target_link_libraries(${name} PRIVATE lumaro_testsupport ${ARG_LIBS} Qt6::Test)
+  target_compile_definitions(${name} PRIVATE
+    LUMARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    LUMARO_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  target_precompile_headers(${name} PRIVATE <QtTest/QtTest> <QtWidgets/QtWidgets>)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT ARG_LABELS)
+    set(ARG_LABELS unit)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMARO_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared")
+endfunction()
+
+# lumaro_bench(name SOURCES ... LIBS ...): a benchmark executable run by ./build.sh bench.
+function(lumaro_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${LUMARO_WARNINGS})
+  target_link_libraries(${name} PRIVATE lumaro_benchsupport ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
+  add_dependencies(benchmarks ${name})
+endfunction()

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QTextFormat>
+
+// Attributes of rich text that Qt's text formats lack, stored as custom format properties. The
+// reader and writer of rich text, the rich text control and the page renderers all use these
+// names; Qt-native properties (font, colours, alignment, margins, anchors, page breaks, layout
+// direction, tab positions) are used where Qt has them.
+//
+// Length units: Qt's block margins and text indents are layout pixels at kLayoutDpi; the control
+// works in points and twips and converts with the helpers below.
+namespace RichText {
+
+inline constexpr double kLayoutDpi = 96.0;
+inline constexpr double kPixelsPerPoint = kLayoutDpi / 72.0;
+inline constexpr double kPixelsPerTwip = kLayoutDpi / 1440.0;
+
+inline double twipsToPixels(double twips) { return twips * kPixelsPerTwip; }
+inline double pixelsToTwips(double px) { return px / kPixelsPerTwip; }
+inline double pointsToPixels(double pt) { return pt * kPixelsPerPoint; }
+inline double pixelsToPoints(double px) { return px / kPixelsPerPoint; }
+
+// Underline types (low four bits of the underline type byte); the high four bits hold the
+// underline colour index of underlineColorIndex().
+enum UnderlineType : int {
+    UnderlineNone = 0,
+    UnderlineSingle = 1,
+    UnderlineWord = 2,
+    UnderlineDouble = 3,
+    UnderlineDotted = 4,
+    UnderlineDash = 5,
+    UnderlineDashDot = 6,
+    UnderlineDashDotDot = 7,
+    UnderlineWave = 8,
+    UnderlineThick = 9,
+};
+
+// Character sets of a run (as in rich text's \fcharset): 0 ANSI, 1 default, 2 symbol, others as
+// the font table gives them.
+enum Charset : int { CharsetAnsi = 0, CharsetDefault = 1, CharsetSymbol = 2 };
+
+enum Property : int {
+    // QTextCharFormat
+    UnderlineTypeByte = QTextFormat::UserProperty + 1, // int: type | colourIndex << 4
+    Hidden,                                           // bool: not drawn on pages and exports
+    Protected,                                        // bool: edits refused unless the owner allows
+    Disabled,                                         // bool
+    Revised,                                          // bool
+    RevisionAuthor,                                   // int: author number
+    CharacterSet,                                     // int: Charset / \fcharset value
+    KerningTwips,                                     // int: font size (twips) from which kerning applies; 0 off
+
+    // QTextBlockFormat
+    KeepWithNext = QTextFormat::UserProperty + 100, // bool
+    StyleNumber,                                    // int: paragraph style number
+    LineSpacingRule,                                // int: 0 single, 1 1.5, 2 double, 3 at least, 4 exactly, 5 multiple/20
+    LineSpacingValue,                               // int: twips (rules 3, 4) or twentieths of a line (rule 5)
+
+    // QTextListFormat
+    NumberingKind = QTextFormat::UserProperty + 200, // int: 1 bullet .. 8, see NumberingKind enum
+    NumberingStyleWord,                              // int: numbering style word as written by the commands
+
+    // QTextImageFormat
+    PictureData = QTextFormat::UserProperty + 300, // QByteArray: original bytes of the picture
+    PictureFormat,                                 // QString: "png", "jpeg", "dib", "emf", "wmf"
+};
+
+enum NumberingKind : int {
+    NumberingNone = 0,
+    NumberingBullet = 1,
+    NumberingArabic = 2,
+    NumberingLowerLetter = 3,
+    NumberingUpperLetter = 4,
+    NumberingLowerRoman = 5,
+    NumberingUpperRoman = 6,
+    NumberingHollowBlock = 7,
+    NumberingSmallBullet = 8,
+};
+
+} // namespace RichText
