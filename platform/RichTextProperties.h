@@ -78,3 +78,21 @@ enum NumberingKind : int {
 };
 
 } // namespace RichText
+
+#include <QColor>
+
+namespace RichText {
+
+// Colour of an underline colour index (the high four bits of the underline type byte); index 0 is
+// automatic (the text colour) and gives an invalid QColor.
+inline QColor underlineColorForIndex(int index)
+{
+    static const QRgb table[16] = {0,        0x0000FF, 0x00FFFF, 0x00FF00, 0x800080, 0xFF0000,
+                                   0xFFFF00, 0xFFFFFF, 0x000080, 0x008080, 0x008000, 0xFF00FF,
+                                   0x800000, 0x808000, 0x808080, 0x000000};
+    if (index <= 0 || index > 15)
+        return QColor();
+    return QColor::fromRgb(table[index]);
+}
+
+} // namespace RichText
