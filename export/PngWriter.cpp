@@ -24,10 +24,15 @@ void flushData(png_structp) {}
 
 void quietWarning(png_structp, png_const_charp) {}
 
+[[noreturn]] void quietError(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
 // Kept free of C++ objects with destructors: libpng leaves it by longjmp on errors.
 bool encode(QIODevice *device, int width, int height, bool alpha, std::vector<png_bytep> &rows)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quietWarning);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);

@@ -144,4 +144,81 @@ double differingFraction(const QImage &a, const QImage &b, QSize size, int toler
     return double(differing) / (size.width() * size.height());
 }
 
+GifStructure parseGif(const QByteArray &bytes)
+{
+    GifStructure gif;
+    const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype p = 0;
+    auto u16 = [&](qsizetype at) { return at + 1 < n ? int(d[at] | (d[at + 1] << 8)) : -1; };
+    auto subBlocks = [&](QByteArrayList *out) {
+        while (p < n) {
+            const int len = d[p++];
+            if (len == 0)
+                return true;
+            if (p + len > n)
+                return false;
+            if (out)
+                out->append(bytes.mid(p, len));
+            p += len;
+        }
+        return false;
+    };
+    if (n < 13 || !bytes.startsWith("GIF"))
+        return gif;
+    gif.version = bytes.mid(0, 6);
+    gif.screen = QSize(u16(6), u16(8));
+    const int packed = d[10];
+    gif.backgroundIndex = d[11];
+    p = 13;
+    gif.order.append("screen");
+    if (packed & 0x80) {
+        gif.globalTableSize = 1 << ((packed & 7) + 1);
+        for (int i = 0; i < gif.globalTableSize && p + 2 < n; ++i, p += 3)
+            gif.globalTable.append(qRgb(d[p], d[p + 1], d[p + 2]));
+    }
+    while (p < n) {
+        const uchar introducer = d[p++];
+        if (introducer == 0x3B) {
+            gif.order.append("trailer");
+            gif.valid = p == n;
+            return gif;
+        }
+        if (introducer == 0x21 && p < n) {
+            const uchar label = d[p++];
+            QByteArrayList blocks;
+            if (!subBlocks(&blocks))
+                return gif;
+            if (label == 0xF9 && !blocks.isEmpty() && blocks[0].size() == 4) {
+                gif.order.append("gce");
+                gif.controlFlags.append(uchar(blocks[0][0]));
+                gif.delays.append(uchar(blocks[0][1]) | (uchar(blocks[0][2]) << 8));
+            } else if (label == 0xFF && !blocks.isEmpty()) {
+                gif.order.append("app");
+                gif.applications.append(QString::fromLatin1(blocks[0]));
+                gif.applicationData.append(blocks.value(1));
+            } else if (label == 0xFE) {
+                gif.order.append("comment");
+                gif.comments.append(blocks);
+            } else {
+                gif.order.append("ext");
+            }
+        } else if (introducer == 0x2C && p + 9 <= n) {
+            gif.order.append("image");
+            gif.frames.append(QRect(u16(p), u16(p + 2), u16(p + 4), u16(p + 6)));
+            const int flags = d[p + 8];
+            p += 9;
+            gif.localTables.append(flags & 0x80);
+            if (flags & 0x80)
+                p += 3 * (1 << ((flags & 7) + 1));
+            ++p; // LZW minimum code size
+            if (!subBlocks(nullptr))
+                return gif;
+        } else {
+            return gif;
+        }
+    }
+    return gif;
+}
+
 } // namespace ExportTestTools

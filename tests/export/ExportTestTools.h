@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -54,5 +55,25 @@ QImage renderPdfPage(const QString &pdf, int page, int dpi);
 // Fraction of pixels whose grey value differs by more than `tolerance` after both images are
 // scaled to `size` with smoothing.
 double differingFraction(const QImage &a, const QImage &b, QSize size, int tolerance);
+
+// The block structure of a GIF file, read by a small parser of its own.
+struct GifStructure
+{
+    bool valid = false;
+    QByteArray version;
+    QSize screen;
+    int globalTableSize = 0; // entries, 0 without a global table
+    int backgroundIndex = 0;
+    QList<QRgb> globalTable;
+    QStringList applications;        // identifiers of application extensions, in order
+    QList<QByteArray> applicationData; // their first data sub-block
+    QList<int> delays;               // of each graphic control extension, hundredths
+    QList<int> controlFlags;         // packed byte of each graphic control extension
+    QList<QRect> frames;
+    QList<bool> localTables;
+    QList<QByteArrayList> comments;  // sub-blocks of each comment extension
+    QByteArrayList order;            // "screen", "app", "gce", "image", "comment", "trailer"
+};
+GifStructure parseGif(const QByteArray &bytes);
 
 } // namespace ExportTestTools
