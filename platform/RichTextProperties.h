@@ -96,3 +96,34 @@ inline QColor underlineColorForIndex(int index)
 }
 
 } // namespace RichText
+
+#include <QColor>
+
+namespace RichText {
+
+// Colours of the underline colour index kept in the high four bits of the underline type byte.
+// Index 0 means the text colour (no colour of its own); indices 1 to 6 are the colours the
+// underline colour commands offer (blue, aqua, lime, purple, red, yellow).
+inline QColor underlineColor(int index)
+{
+    static const QRgb palette[16] = {0,        0x0000FF, 0x00FFFF, 0x00FF00, 0x800080, 0xFF0000,
+                                     0xFFFF00, 0xFFFFFF, 0x000080, 0x008080, 0x008000, 0x800000,
+                                     0x808000, 0x808080, 0xC0C0C0, 0x000000};
+    if (index <= 0 || index > 15)
+        return QColor();
+    return QColor(palette[index]);
+}
+
+// The index of a colour in that palette, 0 when it has none.
+inline int underlineColorIndex(const QColor &color)
+{
+    if (!color.isValid())
+        return 0;
+    for (int i = 1; i < 16; ++i) {
+        if (underlineColor(i).rgb() == color.rgb())
+            return i;
+    }
+    return 0;
+}
+
+} // namespace RichText
