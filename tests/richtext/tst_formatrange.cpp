@@ -2,7 +2,10 @@
 #include "platform/RichTextProperties.h"
 #include "tests/support/TestMain.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QPdfWriter>
+#include <QRegularExpression>
 #include <QPainter>
 #include <QPicture>
 #include <QTextBlock>
@@ -153,6 +156,30 @@ private slots:
         const QList<Page> pages = paginate(e, QRect(0, 0, 8000, 600));
         QCOMPARE(pages.size(), 2);
         QCOMPARE(pages.last().end, e.textLength());
+    }
+
+    void printsEveryPageOnAPagedDevice()
+    {
+        TRxRichEdit e;
+        fillLines(e, 120);
+        QByteArray pdf;
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(300);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+            QVERIFY(e.printDocument(&writer));
+        }
+        // Lines of 300 twips on a page of (297 - 40) mm: 48 a page, so 120 lines take 3 pages.
+        int pages = 0;
+        auto it = QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")).globalMatch(QString::fromLatin1(pdf));
+        while (it.hasNext()) {
+            it.next();
+            ++pages;
+        }
+        QCOMPARE(pages, 3);
     }
 
     void emptyDocumentIsOnePage()
