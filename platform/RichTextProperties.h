@@ -106,12 +106,7 @@ namespace RichText {
 // underline colour commands offer (blue, aqua, lime, purple, red, yellow).
 inline QColor underlineColor(int index)
 {
-    static const QRgb palette[16] = {0,        0x0000FF, 0x00FFFF, 0x00FF00, 0x800080, 0xFF0000,
-                                     0xFFFF00, 0xFFFFFF, 0x000080, 0x008080, 0x008000, 0x800000,
-                                     0x808000, 0x808080, 0xC0C0C0, 0x000000};
-    if (index <= 0 || index > 15)
-        return QColor();
-    return QColor(palette[index]);
+    return underlineColorForIndex(index);
 }
 
 // The index of a colour in that palette, 0 when it has none.
