@@ -135,6 +135,29 @@ private slots:
         QCOMPARE(target.undoType(), int(TRxRichEdit::UndoPaste));
     }
 
+    void richTextTravelsThroughTheClipboard()
+    {
+        TRxRichEdit source;
+        source.setPlainText(QStringLiteral("plain bold red"));
+        source.setSelection(6, 4);
+        source.selAttributes().setStyle(TRxTextAttributes::Bold);
+        source.setSelection(11, 3);
+        source.selAttributes().setColor(QColor(Qt::red));
+        source.setSelection(6, 8);
+        source.copy();
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("text/rtf")));
+        TRxRichEdit target;
+        target.setPlainText(QStringLiteral("[]"));
+        target.setSelection(1, 0);
+        target.paste();
+        QCOMPARE(target.textRange(0, 100), QStringLiteral("[bold red]"));
+        target.setSelection(1, 4);
+        QVERIFY(target.selAttributes().style() & TRxTextAttributes::Bold);
+        target.setSelection(6, 3);
+        QCOMPARE(target.selAttributes().color(), QColor(Qt::red));
+        QVERIFY(!(target.selAttributes().style() & TRxTextAttributes::Bold));
+    }
+
     void selectionChangesAreReportedOnce()
     {
         TRxRichEdit e;
