@@ -80,7 +80,7 @@ const std::unordered_map<std::string_view, Kw> &keywords()
         {"ftnsep", Kw::SkipDest}, {"ftnsepc", Kw::SkipDest}, {"ftncn", Kw::SkipDest},
         {"aftnsep", Kw::SkipDest}, {"aftnsepc", Kw::SkipDest}, {"aftncn", Kw::SkipDest},
         {"nonesttables", Kw::SkipDest}, {"levelnumbers", Kw::SkipDest},
-        {"listname", Kw::SkipDest}, {"revtbl", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
+        {"listname", Kw::SkipDest}, {"lfolevel", Kw::SkipDest}, {"revtbl", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
         {"filetbl", Kw::SkipDest}, {"category", Kw::SkipDest}, {"company", Kw::SkipDest},
         {"manager", Kw::SkipDest}, {"hlinkbase", Kw::SkipDest}, {"docvar", Kw::SkipDest},
         {"template", Kw::SkipDest}, {"picprop", Kw::SkipDest}, {"blipuid", Kw::SkipDest},
@@ -162,7 +162,7 @@ QString cleanText(const QString &text)
         if (u < 0x20 && u != '\t')
             continue;
         if (u == QChar::ParagraphSeparator || u == QChar::ObjectReplacementCharacter
-            || u == 0xFDD0 || u == 0xFDD1 || u == 0xFEFF)
+            || u == 0xFDD0 || u == 0xFDD1)
             continue;
         if (c.isHighSurrogate()) {
             if (i + 1 < n && text.at(i + 1).isLowSurrogate()) {
@@ -351,6 +351,8 @@ void RtfReader::run()
 
 void RtfReader::pushGroup()
 {
+    m_groupStart = true;
+    m_starPending = false;
     if (m_stack.isEmpty()) {
         m_stack.append(GroupState());
         return;
@@ -440,8 +442,11 @@ void RtfReader::popGroup()
     default:
         break;
     }
-    if (closing.fieldGroup && !m_fields.isEmpty())
-        m_fields.removeLast();
+    if (closing.fieldGroup && !m_fields.isEmpty()) {
+        const Field field = m_fields.takeLast();
+        if (!field.hasResult && state().dest == Destination::Body)
+            insertSymbolField(field.instruction);
+    }
     if (closing.shapePictureGroup)
         m_lastWasShapePicture = true;
 }
@@ -515,28 +520,36 @@ bool RtfReader::setDestination(QByteArrayView word)
         return true;
     case Kw::ListTable: dest = Destination::ListTable; return true;
     case Kw::List:
-        if (current != Destination::ListTable)
-            return false;
+        if (current != Destination::ListTable) {
+            skipCurrentGroup(); // list definitions never hold body text
+            return true;
+        }
         dest = Destination::List;
         m_listBuilding = ListDef();
         m_listBuildingId = 0;
         return true;
     case Kw::ListLevel:
-        if (current != Destination::List)
-            return false;
+        if (current != Destination::List) {
+            skipCurrentGroup(); // list definitions never hold body text
+            return true;
+        }
         dest = Destination::ListLevel;
         m_levelBuilding = ListLevelDef();
         return true;
     case Kw::LevelText:
-        if (current != Destination::ListLevel)
-            return false;
+        if (current != Destination::ListLevel) {
+            skipCurrentGroup(); // list definitions never hold body text
+            return true;
+        }
         dest = Destination::LevelText;
         m_levelBuilding.text.clear();
         return true;
     case Kw::ListOverrideTable: dest = Destination::ListOverrideTable; return true;
     case Kw::ListOverride:
-        if (current != Destination::ListOverrideTable)
-            return false;
+        if (current != Destination::ListOverrideTable) {
+            skipCurrentGroup(); // list definitions never hold body text
+            return true;
+        }
         dest = Destination::ListOverride;
         m_overrideList = 0;
         m_overrideNumber = 0;
@@ -616,8 +629,10 @@ bool RtfReader::setDestination(QByteArrayView word)
 
 void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
 {
-    const bool star = m_starPending;
+    // \* marks an optional destination only at the start of a group; elsewhere it means nothing.
+    const bool star = m_starPending && m_starAtGroupStart;
     m_starPending = false;
+    m_groupStart = false;
     if (m_stack.isEmpty())
         return;
     GroupState &s = state();
@@ -873,6 +888,7 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
         break;
     case Kw::PnBullet: m_numberingBuilding.kind = RichText::NumberingBullet; break;
     case Kw::PnBody:
+        m_numberingBuilding.continuation = false;
         if (m_numberingBuilding.kind == 0)
             m_numberingBuilding.kind = RichText::NumberingArabic;
         break;
@@ -882,7 +898,7 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
     case Kw::PnUpperRoman: m_numberingBuilding.kind = RichText::NumberingUpperRoman; break;
     case Kw::PnLowerRoman: m_numberingBuilding.kind = RichText::NumberingLowerRoman; break;
     case Kw::PnFont: m_numberingBuilding.font = value; break;
-    case Kw::PnContinue: m_numberingBuilding.kind = 0; break;
+    case Kw::PnContinue: m_numberingBuilding.continuation = true; break;
     default:
         break;
     }
@@ -895,6 +911,8 @@ void RtfReader::controlSymbol(char symbol)
     switch (symbol) {
     case '*':
         m_starPending = true;
+        m_starAtGroupStart = m_groupStart;
+        m_groupStart = false;
         return;
     case '~':
         decodedText(QString(QChar(0x00A0)));
@@ -913,6 +931,7 @@ void RtfReader::controlSymbol(char symbol)
         break;
     }
     m_starPending = false;
+    m_groupStart = false;
 }
 
 void RtfReader::text(QByteArrayView bytes)
@@ -920,6 +939,7 @@ void RtfReader::text(QByteArrayView bytes)
     if (m_stack.isEmpty() || bytes.isEmpty())
         return;
     m_starPending = false;
+    m_groupStart = false;
     const Destination dest = state().dest;
     if (dest == Destination::Picture) {
         static const auto hex = [](char ch) -> int {
@@ -1065,6 +1085,8 @@ void RtfReader::decodedText(const QString &text)
 void RtfReader::bodyText(const QString &text)
 {
     m_lastWasShapePicture = false;
+    if (!m_fields.isEmpty())
+        m_fields.last().hasResult = true;
     const CharState &c = state().chr;
     if (!m_pendingText.isEmpty() && !(c == m_pendingChr))
         flushBodyText();
@@ -1092,6 +1114,34 @@ void RtfReader::flushBodyText()
     }
     const int level = m_stack.isEmpty() ? 0 : paragraphLevel(state().para);
     m_builder->insertText(text, charFormat(m_pendingChr), level);
+}
+
+void RtfReader::insertSymbolField(const QString &instruction)
+{
+    // SYMBOL 74 \f "Wingdings" \s 12: a field whose character is its instruction.
+    const QStringList parts = instruction.simplified().split(u' ');
+    if (parts.size() < 2 || parts.first().compare(QLatin1String("SYMBOL"), Qt::CaseInsensitive) != 0)
+        return;
+    bool ok = false;
+    const QString number = parts.at(1);
+    const uint code = number.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
+                          ? number.mid(2).toUInt(&ok, 16)
+                          : number.toUInt(&ok, 10);
+    if (!ok || code < 0x20 || code > 0xFFFF || QChar(char16_t(code)).isSurrogate())
+        return;
+    QString family;
+    const qsizetype f = parts.indexOf(QLatin1String("\\f"));
+    if (f >= 0 && f + 1 < parts.size()) {
+        family = parts.at(f + 1);
+        family.remove(u'"');
+    }
+    flushBodyText();
+    QTextCharFormat format = charFormat(state().chr);
+    if (!family.isEmpty()) {
+        format.setFontFamilies(QStringList(family));
+        format.clearProperty(RichText::CharacterSet);
+    }
+    m_builder->insertText(QString(QChar(char16_t(code))), format, paragraphLevel(state().para));
 }
 
 int RtfReader::paragraphLevel(const ParaState &p) const
@@ -1335,6 +1385,7 @@ RtfDocumentBuilder::ListRef RtfReader::listFor(const ParaState &p)
     RtfDocumentBuilder::ListRef ref;
     int kind = 0;
     int styleWord = -1;
+    bool plainNumbers = false;
     QString key;
     bool fromTable = false;
     if (p.listOverride > 0) {
@@ -1351,13 +1402,15 @@ RtfDocumentBuilder::ListRef RtfReader::listFor(const ParaState &p)
             key = QStringLiteral("ls%1.%2").arg(p.listOverride).arg(p.listLevel);
         }
     }
-    if (!fromTable && p.numbering.present && p.numbering.kind != 0) {
+    if (!fromTable && p.numbering.present && p.numbering.kind != 0 && !p.numbering.continuation) {
         const NumberingState &n = p.numbering;
         kind = n.kind;
         if (kind == RichText::NumberingBullet) {
             kind = RtfNumbering::bulletKind(n.textBefore);
         } else if (n.hasTextAfter || n.hasTextBefore) {
             styleWord = RtfNumbering::styleWordFromAffixes(n.textBefore, n.textAfter);
+        } else {
+            plainNumbers = true; // no text around the number
         }
         if (!m_previousWasNumbered || !(m_previousNumbering == n))
             ++m_numberingRun;
@@ -1369,6 +1422,10 @@ RtfDocumentBuilder::ListRef RtfReader::listFor(const ParaState &p)
         return ref;
     ref.key = key;
     ref.format = RtfNumbering::listFormat(kind, styleWord);
+    if (plainNumbers) {
+        ref.format.setNumberPrefix(QString());
+        ref.format.setNumberSuffix(QString());
+    }
     return ref;
 }
 

@@ -103,6 +103,7 @@ public:
         QString textAfter;
         bool hasTextBefore = false;
         bool hasTextAfter = false;
+        bool continuation = false; // \pnlvlcont: a paragraph of the list without a number
         bool operator==(const NumberingState &) const = default;
     };
 
@@ -190,6 +191,7 @@ private:
     void endCell(int level);
     void endRow(int level);
     void pageBreak();
+    void insertSymbolField(const QString &instruction);
     void emitPicture();
     int currentCodePage() const;
     int codePageOfFont(int font) const;
@@ -212,6 +214,8 @@ private:
     int m_overflowDepth = 0;
     bool m_done = false;
     bool m_starPending = false;
+    bool m_starAtGroupStart = false;
+    bool m_groupStart = false;
     int m_skipChars = 0;
 
     int m_documentCodePage = RtfTextDecoder::kAnsiCodePage;
@@ -237,6 +241,7 @@ private:
     struct Field
     {
         QString instruction;
+        bool hasResult = false;
     };
     QList<Field> m_fields;
 

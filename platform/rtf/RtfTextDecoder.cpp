@@ -68,6 +68,7 @@ RtfTextDecoder::~RtfTextDecoder() = default;
 int RtfTextDecoder::codePageForCharset(int charset, int documentCodePage)
 {
     switch (charset) {
+    case 0: return kAnsiCodePage;
     case 2: return kSymbolCodePage;
     case 77: return 10000;
     case 78: return 10001;

@@ -22,7 +22,8 @@ public:
 
     QString decode(QByteArrayView bytes, int codePage);
 
-    // The code page of a \fcharset value; charsets 0 (ANSI) and 1 (default) use the document's.
+    // The code page of a \fcharset value: 0 (ANSI) is Windows-1252, 1 (default), unknown values and
+    // fonts without a charset (-1) use the document's code page.
     static int codePageForCharset(int charset, int documentCodePage);
     // True when the code page has a decoder here (1252, the symbol page and those ICU knows).
     bool isSupported(int codePage);

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 
 #include <vector>
 
@@ -28,6 +29,12 @@ QString bodyText(const QTextDocument &doc)
 {
     QString out;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (const QTextList *list = block.textList()) {
+            const bool numbered = list->format().style() <= QTextListFormat::ListDecimal;
+            const QString label = numbered ? list->itemText(block) : QStringLiteral("\u2022");
+            if (!label.isEmpty())
+                out += label + u' ';
+        }
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
@@ -41,6 +48,7 @@ QString bodyText(const QTextDocument &doc)
                 }
             }
             text.remove(QChar::ObjectReplacementCharacter);
+            text.replace(QChar::LineSeparator, u'\n');
             out += text;
         }
         out += u'\n';

@@ -13,8 +13,9 @@ namespace RtfTestSupport {
 bool readRtf(const QByteArray &rtf, QTextDocument &doc, QString *error = nullptr);
 QByteArray writeRtf(const QTextDocument &doc, int from = 0, int to = -1);
 
-// The body text one paragraph (or table cell) a line, as other word processors export it:
-// symbol-font characters in their private-use form U+F020..U+F0FF, pictures left out.
+// The body text one paragraph (or table cell) a line, as other word processors export it: list
+// labels written out, line breaks as new lines, symbol-font characters in their private-use form
+// U+F020..U+F0FF, pictures left out.
 QString bodyText(const QTextDocument &doc);
 
 // Words of a text after the normalisation the corpus uses: one list label removed from the start

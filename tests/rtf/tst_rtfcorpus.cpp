@@ -22,6 +22,14 @@ private:
         return file.readAll();
     }
 
+    // Files whose extracted text is known not to be what their author meant (the other word
+    // processor decodes them differently), so a low score there says nothing about this reader.
+    static QStringList knownMisreadings()
+    {
+        return {QStringLiteral("rtfparserkit__testJapaneseUtf8Encoding.rtf"),
+                QStringLiteral("tika__testRTFInvalidUnicode.rtf")};
+    }
+
 private slots:
     void everyFileOpensAndItsTextMatches()
     {
@@ -62,7 +70,7 @@ private slots:
                 worst = score;
                 worstFile = name;
             }
-            if (score < 0.9)
+            if (score < 0.8 && !knownMisreadings().contains(name))
                 below.append(name);
         }
         const double mean = compared ? total / compared : 0;
@@ -71,7 +79,9 @@ private slots:
               compared ? 100.0 * exact / compared : 0.0);
         qInfo("rtf corpus mean similarity: %.4f, lowest %.3f (%s)", mean, worst, qPrintable(worstFile));
         QVERIFY2(compared > 0, "no corpus file has a text to compare with");
-        QVERIFY2(mean >= 0.95, qPrintable(QStringLiteral("mean similarity %1").arg(mean)));
+        QVERIFY2(mean >= 0.98, qPrintable(QStringLiteral("mean similarity %1").arg(mean)));
+        QVERIFY2(exact * 10 >= compared * 9, qPrintable(QStringLiteral("%1 exact matches").arg(exact)));
+        QVERIFY2(below.isEmpty(), qPrintable(below.join(QStringLiteral(", "))));
     }
 };
 
