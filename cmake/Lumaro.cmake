@@ -41,7 +41,7 @@ endfunction()
 # lumaro_bench(name SOURCES ... LIBS ...): a benchmark executable run by ./build.sh bench.
 function(lumaro_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} EXCLUDE_FROM_ALL ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${LUMARO_WARNINGS})
   target_link_libraries(${name} PRIVATE lumaro_benchsupport ${ARG_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
