@@ -234,6 +234,26 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    void mousePositionsAreInchesFromThePageCorner()
+    {
+        TGmPreview preview;
+        preview.resize(900, 1200);
+        preview.SetZoom(100);
+        TGmPaperImage *paper = preview.PaperImage();
+        QSignalSpy down(&preview, &TGmPreview::OnPageMouseDown);
+        QSignalSpy mouseDown(&preview, &TGmPreview::OnMouseDown);
+        const QPoint corner = paper->PageRect().topLeft();
+        QTest::mousePress(paper, Qt::LeftButton, Qt::NoModifier, corner + QPoint(96, 48));
+        QCOMPARE(down.count(), 1);
+        QCOMPARE(mouseDown.count(), 1);
+        QCOMPARE(down.first().at(1).toDouble(), 1.0);
+        QCOMPARE(down.first().at(2).toDouble(), 0.5);
+        QCOMPARE(paper->LastMousePosition(), QPointF(1.0, 0.5));
+        preview.SetZoom(50);
+        QCOMPARE(paper->PagePosition(paper->PageRect().topLeft() + QPoint(96, 0)), QPointF(2.0, 0.0));
+        QTest::mouseRelease(paper, Qt::LeftButton, Qt::NoModifier, corner);
+    }
+
     void companionsHearOfChangesButNotDuringAnUpdate()
     {
         TGmPreview preview;

@@ -141,6 +141,24 @@ private slots:
         printer.SetPrinterIndex(TGmPrinter::Printers().indexOf(kQueue));
         QVERIFY(printer.PrinterAvailable());
         QCOMPARE(printer.Printer()->printerName(), kQueue);
+        QCOMPARE(printer.ReferenceDevice(), printer.Printer());
+
+        // Metrics are measured in portrait whatever the printer is set to; the inch sizes follow
+        // the printer's current orientation.
+        printer.Printer()->setPageOrientation(QPageLayout::Landscape);
+        printer.Refresh();
+        const TGmPrinterInfo metrics = printer.PrinterInfo();
+        QVERIFY(metrics.physicalWidth < metrics.physicalHeight);
+        QCOMPARE(printer.Printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        QVERIFY(printer.PhysicalWidthInches() > printer.PhysicalHeightInches());
+        QVERIFY(qAbs(printer.PhysicalHeightInches() - 210 / 25.4) < 0.02);
+        printer.Printer()->setPageOrientation(QPageLayout::Portrait);
+        QVERIFY(qAbs(printer.PhysicalWidthInches() - 210 / 25.4) < 0.02);
+        QCOMPARE(metrics.printableWidth + metrics.borderLeft + metrics.borderRight, metrics.physicalWidth);
+        printer.SetPrintCopies(1);
+        printer.SetPrintQuality(gmHigh);
+        QCOMPARE(printer.PrintQuality(), gmHigh);
+        QCOMPARE(printer.PrintCopies(), 1);
         const QString title = QStringLiteral("lumarotwoup%1x%2")
                                   .arg(QCoreApplication::applicationPid())
                                   .arg(QDateTime::currentMSecsSinceEpoch());
