@@ -35,8 +35,8 @@ public:
 
     // Records the picture stretched into (left, top, right, bottom), given in unit, on the
     // current page. The picture is stored in the graphic list; the caller keeps its own.
-    TGmGraphicObject *StretchDraw(const QPicture &picture, TGmMeasurement unit, double left, double top,
-                                  double right, double bottom);
+    TGmGraphicObject *StretchDraw(
+        const QPicture &picture, TGmMeasurement unit, double left, double top, double right, double bottom);
 
 private:
     TGmPageList *m_pageList;
@@ -44,7 +44,7 @@ private:
     TGmCoordsRelative m_coordsRelative = gmFromPage;
     TGmMeasurement m_defaultMeasurement = gmMillimeters;
     quint32 m_copyMode = GmSrcCopy;
-    QBrush m_brush{Qt::NoBrush};
+    QBrush m_brush { Qt::NoBrush };
     QFont m_font;
     QPen m_pen;
 };

@@ -9,8 +9,7 @@
 
 TGmBaseObject::TGmBaseObject(TGmResourceTable *resources)
     : m_resources(resources)
-{
-}
+{ }
 
 TGmBaseObject::~TGmBaseObject() = default;
 
@@ -26,13 +25,9 @@ void TGmBaseObject::Changed()
         m_onChange();
 }
 
-void TGmBaseObject::Draw(QPainter *, int, int)
-{
-}
+void TGmBaseObject::Draw(QPainter *, int, int) { }
 
-void TGmBaseObject::OffsetBy(TGmMeasurement, double, double)
-{
-}
+void TGmBaseObject::OffsetBy(TGmMeasurement, double, double) { }
 
 void TGmBaseObject::EndUpdate()
 {
@@ -85,10 +80,14 @@ namespace {
 QPainter::CompositionMode compositionFor(quint32 copyMode)
 {
     switch (copyMode) {
-    case GmSrcPaint: return QPainter::RasterOp_SourceOrDestination;
-    case GmSrcAnd: return QPainter::RasterOp_SourceAndDestination;
-    case GmSrcInvert: return QPainter::RasterOp_SourceXorDestination;
-    default: return QPainter::CompositionMode_SourceOver;
+    case GmSrcPaint:
+        return QPainter::RasterOp_SourceOrDestination;
+    case GmSrcAnd:
+        return QPainter::RasterOp_SourceAndDestination;
+    case GmSrcInvert:
+        return QPainter::RasterOp_SourceXorDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
     }
 }
 
@@ -120,7 +119,7 @@ void TGmGraphicObject::Draw(QPainter *canvas, int ppiX, int ppiY)
     if (const QPaintDevice *device = canvas->device()) {
         if (device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
             canvas->scale(double(m_picture->logicalDpiX()) / device->logicalDpiX(),
-                          double(m_picture->logicalDpiY()) / device->logicalDpiY());
+                double(m_picture->logicalDpiY()) / device->logicalDpiY());
     }
     canvas->drawPicture(0, 0, *m_picture);
     canvas->restore();

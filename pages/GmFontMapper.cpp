@@ -82,8 +82,8 @@ int TGmFontMapper::CellHeight(const QFont &font, int ppi)
     return metrics.height();
 }
 
-void TGmFontMapper::TextOut(QPainter *painter, int x, int y, const QString &text, const QFont &font,
-                            int targetPpi, bool useScreenReference)
+void TGmFontMapper::TextOut(
+    QPainter *painter, int x, int y, const QString &text, const QFont &font, int targetPpi, bool useScreenReference)
 {
     if (!painter || text.isEmpty())
         return;

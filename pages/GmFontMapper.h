@@ -34,7 +34,7 @@ public:
     // Writes text with its top-left corner at (x, y) in painter units of targetPpi per inch,
     // unclipped, with the advances of the reference grid (96 when useScreenReference).
     void TextOut(QPainter *painter, int x, int y, const QString &text, const QFont &font, int targetPpi,
-                 bool useScreenReference = false);
+        bool useScreenReference = false);
 
     // The font in points (a pixel-sized font counts at 96 per inch).
     static double PointSizeOf(const QFont &font);

@@ -11,8 +11,7 @@ TGmHeaderFooter::TGmHeaderFooter(std::function<void()> onChange)
     , m_right([this] { notify(); })
     , m_height([this] { notify(); })
     , m_onChange(std::move(onChange))
-{
-}
+{ }
 
 void TGmHeaderFooter::SetShowLine(bool show)
 {
@@ -35,7 +34,7 @@ double TGmHeaderFooter::HeightInches() const
     if (m_height.AsInches() != 0)
         return m_height.AsInches();
     const TGmHeaderFooterCaption *largest = &m_left;
-    for (const TGmHeaderFooterCaption *c : {&m_center, &m_right}) {
+    for (const TGmHeaderFooterCaption *c : { &m_center, &m_right }) {
         if (c->PointSize() > largest->PointSize())
             largest = c;
     }
@@ -50,7 +49,7 @@ void TGmHeaderFooter::Assign(const TGmHeaderFooter &other)
 }
 
 void TGmHeaderFooter::Draw(QPainter *painter, const QRect &rect, int ppiX, int page, int pageCount,
-                           const QDateTime &now, const QString &dateSeparator) const
+    const QDateTime &now, const QString &dateSeparator) const
 {
     // rect follows the (left, top, right, bottom) convention: right and bottom are exclusive.
     const int left = rect.left();
@@ -58,7 +57,7 @@ void TGmHeaderFooter::Draw(QPainter *painter, const QRect &rect, int ppiX, int p
     const int right = rect.left() + rect.width();
     const int bottom = rect.top() + rect.height();
     TGmFontMapper &mapper = TGmFontMapper::instance();
-    const TGmHeaderFooterCaption *captions[3] = {&m_left, &m_center, &m_right};
+    const TGmHeaderFooterCaption *captions[3] = { &m_left, &m_center, &m_right };
     for (int i = 0; i < 3; ++i) {
         const QString text
             = TGmHeaderFooterCaption::ExpandTokens(captions[i]->Caption(), page, pageCount, now, dateSeparator);

@@ -48,8 +48,8 @@ public:
 
     // Draws the captions and the line into rect (device pixels at ppiX x ppiY); a header sets its
     // text on the bottom edge and draws the line there, a footer uses its top edge.
-    void Draw(QPainter *painter, const QRect &rect, int ppiX, int page, int pageCount,
-              const QDateTime &now, const QString &dateSeparator) const;
+    void Draw(QPainter *painter, const QRect &rect, int ppiX, int page, int pageCount, const QDateTime &now,
+        const QString &dateSeparator) const;
 
 protected:
     virtual bool isHeader() const = 0;

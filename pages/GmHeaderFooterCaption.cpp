@@ -43,15 +43,14 @@ void TGmHeaderFooterCaption::Assign(const TGmHeaderFooterCaption &other)
         notify();
 }
 
-QString TGmHeaderFooterCaption::ExpandTokens(const QString &text, int page, int pageCount,
-                                             const QDateTime &now, const QString &dateSeparator)
+QString TGmHeaderFooterCaption::ExpandTokens(
+    const QString &text, int page, int pageCount, const QDateTime &now, const QString &dateSeparator)
 {
     QString result = text;
     const QString date = now.date().toString(QStringLiteral("dd")) + dateSeparator
-        + now.date().toString(QStringLiteral("MM")) + dateSeparator
-        + now.date().toString(QStringLiteral("yyyy"));
-    const QString time = now.time().toString(QStringLiteral("HH")) + dateSeparator
-        + now.time().toString(QStringLiteral("mm"));
+        + now.date().toString(QStringLiteral("MM")) + dateSeparator + now.date().toString(QStringLiteral("yyyy"));
+    const QString time
+        = now.time().toString(QStringLiteral("HH")) + dateSeparator + now.time().toString(QStringLiteral("mm"));
     result.replace(QStringLiteral("{DATE}"), date);
     result.replace(QStringLiteral("{TIME}"), time);
     result.replace(QStringLiteral("{PAGE}"), QString::number(page));

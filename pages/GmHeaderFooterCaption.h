@@ -29,8 +29,8 @@ public:
     // Rewrites the tokens, case-sensitively and each at every occurrence, in the order
     // {DATE} (dd/mm/yyyy), {TIME} (hh/mm, 24-hour), {PAGE}, {NUMPAGES}. "/" stands for
     // dateSeparator.
-    static QString ExpandTokens(const QString &text, int page, int pageCount, const QDateTime &now,
-                                const QString &dateSeparator);
+    static QString ExpandTokens(
+        const QString &text, int page, int pageCount, const QDateTime &now, const QString &dateSeparator);
     // The date separator of the default locale's short date format ("/" when it has none).
     static QString LocaleDateSeparator();
 

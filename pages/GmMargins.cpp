@@ -114,7 +114,7 @@ void TGmMargins::Assign(const TGmMargins &other)
 QRectF TGmMargins::MarginRect(double pageWidth, double pageHeight) const
 {
     return QRectF(QPointF(m_left.AsInches(), m_top.AsInches()),
-                  QPointF(pageWidth - m_right.AsInches(), pageHeight - m_bottom.AsInches()));
+        QPointF(pageWidth - m_right.AsInches(), pageHeight - m_bottom.AsInches()));
 }
 
 QString TGmMargins::StoredValue() const

@@ -4,8 +4,7 @@
 
 TGmObjectList::TGmObjectList(std::function<void()> onChange)
     : m_onChange(std::move(onChange))
-{
-}
+{ }
 
 TGmBaseObject *TGmObjectList::At(int index) const
 {
@@ -45,10 +44,18 @@ void TGmObjectList::Move(TGmBaseObject *object, TGmZOrder where)
         return;
     int to = from;
     switch (where) {
-    case gmBringToFront: to = Count() - 1; break;
-    case gmBringForward: to = std::min(from + 1, Count() - 1); break;
-    case gmSendBackward: to = std::max(from - 1, 0); break;
-    case gmSendToBack: to = 0; break;
+    case gmBringToFront:
+        to = Count() - 1;
+        break;
+    case gmBringForward:
+        to = std::min(from + 1, Count() - 1);
+        break;
+    case gmSendBackward:
+        to = std::max(from - 1, 0);
+        break;
+    case gmSendToBack:
+        to = 0;
+        break;
     }
     if (to == from)
         return;

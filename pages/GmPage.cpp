@@ -5,8 +5,7 @@
 TGmPage::TGmPage(TGmPageList *pageList)
     : m_objects([this] { contentChanged(); })
     , m_pageList(pageList)
-{
-}
+{ }
 
 void TGmPage::SetOrientation(TGmOrientation orientation)
 {

@@ -2,8 +2,7 @@
 
 TGmPageGrid::TGmPageGrid(std::function<void()> onChange)
     : m_onChange(std::move(onChange))
-{
-}
+{ }
 
 void TGmPageGrid::SetGridStyle(TGmGridStyle style)
 {

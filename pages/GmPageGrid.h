@@ -21,6 +21,6 @@ public:
 
 private:
     TGmGridStyle m_style = gmNoGrid;
-    QPen m_pen{QColor(0xC0, 0xC0, 0xC0)};
+    QPen m_pen { QColor(0xC0, 0xC0, 0xC0) };
     std::function<void()> m_onChange;
 };

@@ -168,8 +168,7 @@ const TGmValueRect &TGmPageList::ContentRect()
     const double w = page ? page->Width() : m_paperWidth;
     const double h = page ? page->Height() : m_paperHeight;
     m_regionRect.SetInches(m_margins.Left().AsInches(), m_margins.Top().AsInches() + m_header.HeightInches(),
-                           w - m_margins.Right().AsInches(),
-                           h - m_margins.Bottom().AsInches() - m_footer.HeightInches());
+        w - m_margins.Right().AsInches(), h - m_margins.Bottom().AsInches() - m_footer.HeightInches());
     return m_regionRect;
 }
 
@@ -178,8 +177,8 @@ const TGmValueRect &TGmPageList::HeaderRect()
     const TGmPage *page = CurrentPageObject();
     const double w = page ? page->Width() : m_paperWidth;
     const double top = m_margins.Top().AsInches();
-    m_regionRect.SetInches(m_margins.Left().AsInches(), top, w - m_margins.Right().AsInches(),
-                           top + m_header.HeightInches());
+    m_regionRect.SetInches(
+        m_margins.Left().AsInches(), top, w - m_margins.Right().AsInches(), top + m_header.HeightInches());
     return m_regionRect;
 }
 
@@ -189,8 +188,8 @@ const TGmValueRect &TGmPageList::FooterRect()
     const double w = page ? page->Width() : m_paperWidth;
     const double h = page ? page->Height() : m_paperHeight;
     const double bottom = h - m_margins.Bottom().AsInches();
-    m_regionRect.SetInches(m_margins.Left().AsInches(), bottom - m_footer.HeightInches(),
-                           w - m_margins.Right().AsInches(), bottom);
+    m_regionRect.SetInches(
+        m_margins.Left().AsInches(), bottom - m_footer.HeightInches(), w - m_margins.Right().AsInches(), bottom);
     return m_regionRect;
 }
 
@@ -207,7 +206,7 @@ QRect TGmPageList::HeaderPixelRect(const TGmPage *page, int ppiX, int ppiY) cons
     const double mT = m_margins.Top().AsInches();
     const double mR = m_margins.Right().AsInches();
     return rectFromEdges(GmRound(ppiX * mL), GmRound(ppiY * mT), GmRound(ppiX * (page->Width() - mR)),
-                         GmRound(ppiY * (mT + m_header.HeightInches())));
+        GmRound(ppiY * (mT + m_header.HeightInches())));
 }
 
 QRect TGmPageList::FooterPixelRect(const TGmPage *page, int ppiX, int ppiY) const
@@ -217,7 +216,7 @@ QRect TGmPageList::FooterPixelRect(const TGmPage *page, int ppiX, int ppiY) cons
     const double mB = m_margins.Bottom().AsInches();
     const double h = page->Height();
     return rectFromEdges(GmRound(ppiX * mL), GmRound(ppiY * (h - mB - m_footer.HeightInches())),
-                         GmRound(ppiX * (page->Width() - mR)), GmRound(ppiY * (h - mB)));
+        GmRound(ppiX * (page->Width() - mR)), GmRound(ppiY * (h - mB)));
 }
 
 void TGmPageList::AddObject(TGmBaseObject *object)
@@ -234,8 +233,7 @@ void TGmPageList::AddObject(TGmBaseObject *object)
         object->OffsetBy(gmInches, m_margins.Left().AsInches(), m_margins.Top().AsInches());
         break;
     case gmFromHeaderLine:
-        object->OffsetBy(gmInches, m_margins.Left().AsInches(),
-                         m_margins.Top().AsInches() + m_header.HeightInches());
+        object->OffsetBy(gmInches, m_margins.Left().AsInches(), m_margins.Top().AsInches() + m_header.HeightInches());
         break;
     default:
         break;

@@ -123,7 +123,7 @@ void TGmPaperImage::PaintPaper(QPainter &painter)
     if (m_margins && m_margins->ClipMargins()) {
         const QRectF margins = m_margins->MarginRect(m_pageWidth, m_pageHeight);
         painter.setClipRect(QRectF(margins.topLeft() * LogicalResolution, margins.bottomRight() * LogicalResolution),
-                            Qt::IntersectClip);
+            Qt::IntersectClip);
     }
     if (m_page && m_drawContent && m_page->PageList()) {
         painter.save();
@@ -136,14 +136,14 @@ void TGmPaperImage::PaintPaper(QPainter &painter)
         painter.setPen(cosmetic(m_margins->Pen()));
         const QRectF m = m_margins->MarginRect(m_pageWidth, m_pageHeight);
         painter.drawRect(edges(GmRound(LogicalResolution * m.left()), GmRound(LogicalResolution * m.top()),
-                               GmRound(LogicalResolution * m.right()), GmRound(LogicalResolution * m.bottom())));
+            GmRound(LogicalResolution * m.right()), GmRound(LogicalResolution * m.bottom())));
     }
     if (m_margins && m_margins->ShowPrinterMargins() && m_printer && m_printer->PrinterAvailable()) {
         const QMarginsF border = m_printer->UnprintableBordersInches(orientation);
         painter.setPen(cosmetic(m_margins->PrinterMarginPen()));
         painter.drawRect(edges(GmRound(LogicalResolution * border.left()), GmRound(LogicalResolution * border.top()),
-                               GmRound(LogicalResolution * (m_pageWidth - border.right())),
-                               GmRound(LogicalResolution * (m_pageHeight - border.bottom()))));
+            GmRound(LogicalResolution * (m_pageWidth - border.right())),
+            GmRound(LogicalResolution * (m_pageHeight - border.bottom()))));
     }
     if (m_grid && m_grid->GridStyle() != gmNoGrid)
         paintGrid(painter, logicalWidth, logicalHeight);

@@ -82,7 +82,7 @@ protected:
 private:
     void paintGrid(QPainter &painter, int logicalWidth, int logicalHeight);
 
-    QMargins m_gutter{30, 30, 30, 30};
+    QMargins m_gutter { 30, 30, 30, 30 };
     int m_zoom = 20;
     TGmPage *m_page = nullptr;
     double m_pageWidth = 0;

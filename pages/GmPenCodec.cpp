@@ -21,24 +21,36 @@ QColor fromColorRef(int value)
 int styleOrdinal(Qt::PenStyle style)
 {
     switch (style) {
-    case Qt::DashLine: return 1;
-    case Qt::DotLine: return 2;
-    case Qt::DashDotLine: return 3;
-    case Qt::DashDotDotLine: return 4;
-    case Qt::NoPen: return 5;
-    default: return 0;
+    case Qt::DashLine:
+        return 1;
+    case Qt::DotLine:
+        return 2;
+    case Qt::DashDotLine:
+        return 3;
+    case Qt::DashDotDotLine:
+        return 4;
+    case Qt::NoPen:
+        return 5;
+    default:
+        return 0;
     }
 }
 
 Qt::PenStyle styleFromOrdinal(int ordinal)
 {
     switch (ordinal) {
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    case 5: return Qt::NoPen;
-    default: return Qt::SolidLine; // solid and inside-frame
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine; // solid and inside-frame
     }
 }
 

@@ -113,7 +113,7 @@ bool TGmPreview::eventFilter(QObject *watched, QEvent *event)
 
 const QList<int> &TGmPreview::ZoomSteps()
 {
-    static const QList<int> steps{7, 10, 14, 20, 30, 45, 60, 80, 120, 170, 250, 350, 500, 650, 800};
+    static const QList<int> steps { 7, 10, 14, 20, 30, 45, 60, 80, 120, 170, 250, 350, 500, 650, 800 };
     return steps;
 }
 
@@ -361,8 +361,8 @@ void TGmPreview::layoutPaper()
     const QMargins g = m_paper->Gutter();
     const QSize client = viewport()->size();
     m_paper->setGeometry(-horizontalScrollBar()->value(), -verticalScrollBar()->value(),
-                         std::max(client.width(), page.width() + g.left() + g.right()),
-                         std::max(client.height(), page.height() + g.top() + g.bottom()));
+        std::max(client.width(), page.width() + g.left() + g.right()),
+        std::max(client.height(), page.height() + g.top() + g.bottom()));
 }
 
 void TGmPreview::resizeEvent(QResizeEvent *event)
@@ -388,8 +388,12 @@ void TGmPreview::keyPressEvent(QKeyEvent *event)
     }
     QScrollBar *paging = vVisible ? v : h;
     switch (event->key()) {
-    case Qt::Key_PageUp: paging->setValue(paging->value() - 10 * paging->singleStep()); break;
-    case Qt::Key_PageDown: paging->setValue(paging->value() + 10 * paging->singleStep()); break;
+    case Qt::Key_PageUp:
+        paging->setValue(paging->value() - 10 * paging->singleStep());
+        break;
+    case Qt::Key_PageDown:
+        paging->setValue(paging->value() + 10 * paging->singleStep());
+        break;
     case Qt::Key_Home:
         h->setValue(h->minimum());
         v->setValue(v->minimum());
@@ -398,11 +402,21 @@ void TGmPreview::keyPressEvent(QKeyEvent *event)
         h->setValue(h->maximum());
         v->setValue(v->maximum());
         break;
-    case Qt::Key_Left: h->setValue(h->value() - h->singleStep()); break;
-    case Qt::Key_Right: h->setValue(h->value() + h->singleStep()); break;
-    case Qt::Key_Up: v->setValue(v->value() - v->singleStep()); break;
-    case Qt::Key_Down: v->setValue(v->value() + v->singleStep()); break;
-    default: QAbstractScrollArea::keyPressEvent(event); return;
+    case Qt::Key_Left:
+        h->setValue(h->value() - h->singleStep());
+        break;
+    case Qt::Key_Right:
+        h->setValue(h->value() + h->singleStep());
+        break;
+    case Qt::Key_Up:
+        v->setValue(v->value() - v->singleStep());
+        break;
+    case Qt::Key_Down:
+        v->setValue(v->value() + v->singleStep());
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
     }
     event->accept();
 }

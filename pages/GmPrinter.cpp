@@ -20,24 +20,42 @@ const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 QPageSize pageSizeFor(TGmPaperSize size)
 {
     switch (size) {
-    case A3: return QPageSize(QPageSize::A3);
-    case A4: return QPageSize(QPageSize::A4);
-    case A5: return QPageSize(QPageSize::A5);
-    case A6: return QPageSize(QPageSize::A6);
-    case B5: return QPageSize(QPageSize::B5);
-    case C5: return QPageSize(QPageSize::C5E);
-    case Legal: return QPageSize(QPageSize::Legal);
-    case Letter: return QPageSize(QPageSize::Letter);
-    case B4: return QPageSize(QPageSize::B4);
-    case Envelope_09: return QPageSize(QPageSize::Envelope9);
-    case Envelope_10: return QPageSize(QPageSize::Envelope10);
-    case Envelope_11: return QPageSize(QPageSize::Envelope11);
-    case Envelope_12: return QPageSize(QPageSize::Envelope12);
-    case Envelope_14: return QPageSize(QPageSize::Envelope14);
-    case Tabloid: return QPageSize(QPageSize::Tabloid);
-    case Ledger: return QPageSize(QPageSize::Ledger);
-    case Executive: return QPageSize(QPageSize::Executive);
-    case Custom: return QPageSize();
+    case A3:
+        return QPageSize(QPageSize::A3);
+    case A4:
+        return QPageSize(QPageSize::A4);
+    case A5:
+        return QPageSize(QPageSize::A5);
+    case A6:
+        return QPageSize(QPageSize::A6);
+    case B5:
+        return QPageSize(QPageSize::B5);
+    case C5:
+        return QPageSize(QPageSize::C5E);
+    case Legal:
+        return QPageSize(QPageSize::Legal);
+    case Letter:
+        return QPageSize(QPageSize::Letter);
+    case B4:
+        return QPageSize(QPageSize::B4);
+    case Envelope_09:
+        return QPageSize(QPageSize::Envelope9);
+    case Envelope_10:
+        return QPageSize(QPageSize::Envelope10);
+    case Envelope_11:
+        return QPageSize(QPageSize::Envelope11);
+    case Envelope_12:
+        return QPageSize(QPageSize::Envelope12);
+    case Envelope_14:
+        return QPageSize(QPageSize::Envelope14);
+    case Tabloid:
+        return QPageSize(QPageSize::Tabloid);
+    case Ledger:
+        return QPageSize(QPageSize::Ledger);
+    case Executive:
+        return QPageSize(QPageSize::Executive);
+    case Custom:
+        return QPageSize();
     default: {
         // No paper code: the table's own size, for the driver to match or not.
         const QSizeF inches = PaperSizeInches(size);
@@ -49,9 +67,12 @@ QPageSize pageSizeFor(TGmPaperSize size)
 int duplexCode(QPrinter::DuplexMode mode)
 {
     switch (mode) {
-    case QPrinter::DuplexLongSide: return 2;
-    case QPrinter::DuplexShortSide: return 3;
-    default: return 1;
+    case QPrinter::DuplexLongSide:
+        return 2;
+    case QPrinter::DuplexShortSide:
+        return 3;
+    default:
+        return 1;
     }
 }
 
@@ -59,8 +80,7 @@ int duplexCode(QPrinter::DuplexMode mode)
 
 TGmPrinter::TGmPrinter(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 TGmPrinter::~TGmPrinter()
 {
@@ -71,24 +91,42 @@ TGmPrinter::~TGmPrinter()
 int TGmPrinter::PaperCode(TGmPaperSize size)
 {
     switch (size) {
-    case A3: return 8;
-    case A4: return 9;
-    case A5: return 11;
-    case A6: return 70;
-    case B5: return 13;
-    case C5: return 28;
-    case Legal: return 5;
-    case Letter: return 1;
-    case B4: return 12;
-    case Envelope_09: return 19;
-    case Envelope_10: return 20;
-    case Envelope_11: return 21;
-    case Envelope_12: return 22;
-    case Envelope_14: return 23;
-    case Tabloid: return 3;
-    case Ledger: return 4;
-    case Executive: return 7;
-    default: return -1;
+    case A3:
+        return 8;
+    case A4:
+        return 9;
+    case A5:
+        return 11;
+    case A6:
+        return 70;
+    case B5:
+        return 13;
+    case C5:
+        return 28;
+    case Legal:
+        return 5;
+    case Letter:
+        return 1;
+    case B4:
+        return 12;
+    case Envelope_09:
+        return 19;
+    case Envelope_10:
+        return 20;
+    case Envelope_11:
+        return 21;
+    case Envelope_12:
+        return 22;
+    case Envelope_14:
+        return 23;
+    case Tabloid:
+        return 3;
+    case Ledger:
+        return 4;
+    case Executive:
+        return 7;
+    default:
+        return -1;
     }
 }
 
@@ -139,7 +177,8 @@ void TGmPrinter::resetSettings()
     m_settings.color = info.defaultColorMode() == QPrinter::GrayScale ? 1 : 2;
     m_settings.paperSize = -1;
     for (int p = 0; p < GmPaperSizeCount; ++p) {
-        if (PaperCode(TGmPaperSize(p)) > 0 && pageSizeFor(TGmPaperSize(p)).id() == m_printer->pageLayout().pageSize().id())
+        if (PaperCode(TGmPaperSize(p)) > 0
+            && pageSizeFor(TGmPaperSize(p)).id() == m_printer->pageLayout().pageSize().id())
             m_settings.paperSize = PaperCode(TGmPaperSize(p));
     }
 }
@@ -196,9 +235,9 @@ void TGmPrinter::applySettings()
     if (!m_printer || Canvas())
         return;
     m_printer->setCollateCopies(m_settings.collate == 1);
-    m_printer->setDuplex(m_settings.duplex == 2   ? QPrinter::DuplexLongSide
-                         : m_settings.duplex == 3 ? QPrinter::DuplexShortSide
-                                                  : QPrinter::DuplexNone);
+    m_printer->setDuplex(m_settings.duplex == 2 ? QPrinter::DuplexLongSide
+            : m_settings.duplex == 3            ? QPrinter::DuplexShortSide
+                                                : QPrinter::DuplexNone);
     m_printer->setCopyCount(std::max(1, m_settings.copies));
     m_printer->setColorMode(m_settings.color == 1 ? QPrinter::GrayScale : QPrinter::Color);
     const QString quality = m_settings.quality <= -4 ? QStringLiteral("5")
@@ -225,9 +264,12 @@ TGmDuplexType TGmPrinter::Duplex() const
     if (!m_printer)
         return gmSimplex;
     switch (m_settings.duplex) {
-    case 2: return gmVertDuplex;
-    case 3: return gmHorzDuplex;
-    default: return gmSimplex;
+    case 2:
+        return gmVertDuplex;
+    case 3:
+        return gmHorzDuplex;
+    default:
+        return gmSimplex;
     }
 }
 
@@ -270,11 +312,16 @@ TGmDitherType TGmPrinter::DitherType() const
     if (!m_printer)
         return gmNone;
     switch (m_settings.dither) {
-    case 2: return gmCourse;
-    case 3: return gmFine;
-    case 4: return gmLineArt;
-    case 10: return gmGrayScale;
-    default: return gmNone;
+    case 2:
+        return gmCourse;
+    case 3:
+        return gmFine;
+    case 4:
+        return gmLineArt;
+    case 10:
+        return gmGrayScale;
+    default:
+        return gmNone;
     }
 }
 
@@ -282,7 +329,7 @@ void TGmPrinter::SetDitherType(TGmDitherType dither)
 {
     if (!ensurePrinter())
         return;
-    static const int codes[] = {1, 2, 3, 4, 10};
+    static const int codes[] = { 1, 2, 3, 4, 10 };
     m_settings.dither = dither >= gmNone && dither <= gmGrayScale ? codes[dither] : 1;
 }
 
@@ -291,10 +338,14 @@ TGmPrintQuality TGmPrinter::PrintQuality() const
     if (!m_printer)
         return gmMedium;
     switch (m_settings.quality) {
-    case -1: return gmDraft;
-    case -2: return gmLow;
-    case -4: return gmHigh;
-    default: return gmMedium;
+    case -1:
+        return gmDraft;
+    case -2:
+        return gmLow;
+    case -4:
+        return gmHigh;
+    default:
+        return gmMedium;
     }
 }
 
@@ -336,7 +387,7 @@ void TGmPrinter::Refresh()
 {
     if (!PrinterAvailable()) {
         m_info = TGmPrinterInfo::Fallback();
-        m_info.noDevice = m_printer != nullptr;
+        m_info.noDevice = !Printers().isEmpty();
         return;
     }
     const QPageLayout::Orientation before = m_printer->pageLayout().orientation();
@@ -431,8 +482,8 @@ QMarginsF TGmPrinter::UnprintableBordersInches(TGmOrientation orientation)
     return QMarginsF(b.left() / across, b.top() / down, b.right() / across, b.bottom() / down);
 }
 
-SheetPlacement TGmPrinter::PlaceLogicalPage(TGmPagesPerSheet pagesPerSheet, int page, int sheetWidth,
-                                            int sheetHeight, bool sheetLandscape)
+SheetPlacement TGmPrinter::PlaceLogicalPage(
+    TGmPagesPerSheet pagesPerSheet, int page, int sheetWidth, int sheetHeight, bool sheetLandscape)
 {
     const int w = sheetWidth;
     const int h = sheetHeight;
@@ -453,10 +504,18 @@ SheetPlacement TGmPrinter::PlaceLogicalPage(TGmPagesPerSheet pagesPerSheet, int 
     }
     case gmFourPage:
         switch (page % 4) {
-        case 1: placement.cell = edges(0, 0, hw, hh); break;
-        case 2: placement.cell = edges(hw, 0, w, hh); break;
-        case 3: placement.cell = edges(0, hh, hw, h); break;
-        default: placement.cell = edges(hw, hh, w, h); break;
+        case 1:
+            placement.cell = edges(0, 0, hw, hh);
+            break;
+        case 2:
+            placement.cell = edges(hw, 0, w, hh);
+            break;
+        case 3:
+            placement.cell = edges(0, hh, hw, h);
+            break;
+        default:
+            placement.cell = edges(hw, hh, w, h);
+            break;
         }
         placement.scale = 49;
         break;
@@ -471,9 +530,12 @@ SheetPlacement TGmPrinter::PlaceLogicalPage(TGmPagesPerSheet pagesPerSheet, int 
 bool TGmPrinter::NeedsNewSheet(TGmPagesPerSheet pagesPerSheet, int k)
 {
     switch (pagesPerSheet) {
-    case gmTwoPage: return k % 2 == 0;
-    case gmFourPage: return k % 4 == 0;
-    default: return true;
+    case gmTwoPage:
+        return k % 2 == 0;
+    case gmFourPage:
+        return k % 4 == 0;
+    default:
+        return true;
     }
 }
 
@@ -504,7 +566,7 @@ bool TGmPrinter::BeginDoc()
 {
     if (!PrinterAvailable()) {
         Dialogs::instance().message(Dialogs::Icon::None, Dialogs::applicationTitle(),
-                                    QStringLiteral("Unable to print... No Printer available."), Dialogs::Buttons::Ok);
+            QStringLiteral("Unable to print... No Printer available."), Dialogs::Buttons::Ok);
         return false;
     }
     if (m_printing)
@@ -532,7 +594,7 @@ bool TGmPrinter::BeginDoc()
         m_painter.reset();
         m_printing = false;
         Dialogs::instance().message(Dialogs::Icon::None, Dialogs::applicationTitle(),
-                                    QStringLiteral("Unable to print... No Printer available."), Dialogs::Buttons::Ok);
+            QStringLiteral("Unable to print... No Printer available."), Dialogs::Buttons::Ok);
         return false;
     }
     m_logicalPage = 1;
@@ -549,7 +611,8 @@ void TGmPrinter::NewPage()
     if (NeedsNewSheet(m_pagesPerSheet, k)) {
         m_settings.orientation = m_orientation == gmLandscape ? 2 : 1;
         if (printerOrientation() != m_orientation)
-            m_printer->setPageOrientation(m_orientation == gmLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+            m_printer->setPageOrientation(
+                m_orientation == gmLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         m_printer->newPage();
     }
     placeLogicalPage();

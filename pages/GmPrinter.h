@@ -132,8 +132,8 @@ public:
     QPainter *Canvas() const;
 
     // The cell and scale of logical page p on a sheet of W x H pixels.
-    static SheetPlacement PlaceLogicalPage(TGmPagesPerSheet pagesPerSheet, int page, int sheetWidth,
-                                           int sheetHeight, bool sheetLandscape);
+    static SheetPlacement PlaceLogicalPage(
+        TGmPagesPerSheet pagesPerSheet, int page, int sheetWidth, int sheetHeight, bool sheetLandscape);
     // Whether logical page k + 1 begins a new sheet.
     static bool NeedsNewSheet(TGmPagesPerSheet pagesPerSheet, int k);
 

@@ -4,8 +4,7 @@
 #include <vector>
 
 // An owning list of shared drawing resources (pens, brushes, fonts, pictures) of a page list.
-template <typename T>
-class TGmResourceList
+template <typename T> class TGmResourceList
 {
 public:
     TGmResourceList() = default;
@@ -14,10 +13,7 @@ public:
     virtual ~TGmResourceList() = default;
 
     int Count() const { return int(m_items.size()); }
-    T *At(int index) const
-    {
-        return index >= 0 && index < Count() ? m_items[size_t(index)].get() : nullptr;
-    }
+    T *At(int index) const { return index >= 0 && index < Count() ? m_items[size_t(index)].get() : nullptr; }
     int IndexOf(const T *item) const
     {
         for (size_t i = 0; i < m_items.size(); ++i) {

@@ -2,8 +2,7 @@
 
 TGmShadow::TGmShadow(std::function<void()> onChange)
     : m_onChange(std::move(onChange))
-{
-}
+{ }
 
 void TGmShadow::SetColor(const QColor &color)
 {

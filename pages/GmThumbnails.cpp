@@ -156,7 +156,7 @@ void TGmThumbnails::Rebuild()
         int captionHeight = 0;
         if (m_showCaption) {
             const int pixels = m_captionFont.pixelSize() > 0 ? m_captionFont.pixelSize()
-                                                               : GmRound(m_captionFont.pointSizeF() * 96 / 72);
+                                                             : GmRound(m_captionFont.pointSizeF() * 96 / 72);
             captionHeight = 4 + pixels;
         }
         const QMargins gutter(m_thumbSpacing, m_thumbSpacing, m_thumbSpacing, m_thumbSpacing + captionHeight);
@@ -169,8 +169,8 @@ void TGmThumbnails::Rebuild()
             thumbnail->SetGutter(gutter);
             thumbnail->SetZoom(m_thumbSize + 2);
             const QSize page = thumbnail->PagePixelSize();
-            thumbnail->resize(page.width() + gutter.left() + gutter.right(),
-                              page.height() + gutter.top() + gutter.bottom());
+            thumbnail->resize(
+                page.width() + gutter.left() + gutter.right(), page.height() + gutter.top() + gutter.bottom());
             connect(thumbnail, &TGmThumbnail::Clicked, this, &TGmThumbnails::thumbnailClicked);
             thumbnail->show();
             m_thumbnails.push_back(thumbnail);
@@ -195,8 +195,12 @@ void TGmThumbnails::placeThumbnails()
         positions.push_back(at);
         extent |= QRect(at, t->size());
         switch (m_layout) {
-        case gmThumbHorz: at.rx() += t->width() - 1; break;
-        case gmThumbVert: at.ry() += t->height() - 1; break;
+        case gmThumbHorz:
+            at.rx() += t->width() - 1;
+            break;
+        case gmThumbVert:
+            at.ry() += t->height() - 1;
+            break;
         case gmThumbGrid:
             if ((i + 1) % size_t(m_gridWidth) == 0) {
                 at.rx() = 0;
@@ -207,8 +211,6 @@ void TGmThumbnails::placeThumbnails()
             break;
         }
     }
-    if (current >= 0 && current < ThumbnailCount())
-        m_selected = m_highlight || m_selected == current ? current : m_selected;
     m_extent = extent.size();
     updateScrollRanges();
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
@@ -292,7 +294,9 @@ void TGmThumbnails::PreviewNotification(TGmPreview *preview, TGmPreviewNotificat
     if (preview != m_preview)
         return;
     switch (notification) {
-    case gmRepaint: repaintThumbnails(); break;
+    case gmRepaint:
+        repaintThumbnails();
+        break;
     case gmPageContentChanged:
         if (!Updating()) {
             SelectIndex(-1);
@@ -300,8 +304,12 @@ void TGmThumbnails::PreviewNotification(TGmPreview *preview, TGmPreviewNotificat
             repaintThumbnails();
         }
         break;
-    case gmCurrentPageChanged: SelectIndex(m_preview->CurrentPage() - 1); break;
-    case gmBeginUpdate: ++m_updateCount; break;
+    case gmCurrentPageChanged:
+        SelectIndex(m_preview->CurrentPage() - 1);
+        break;
+    case gmBeginUpdate:
+        ++m_updateCount;
+        break;
     case gmEndUpdate:
         if (m_updateCount > 0 && --m_updateCount == 0) {
             Rebuild();
@@ -314,6 +322,7 @@ void TGmThumbnails::PreviewNotification(TGmPreview *preview, TGmPreviewNotificat
         if (!Updating())
             Rebuild();
         break;
-    default: break;
+    default:
+        break;
     }
 }

@@ -8,12 +8,12 @@
 // inches and converted on demand.
 
 enum TGmMeasurement {
-    gmUnits = 0,       // hundredths of a millimetre
-    gmPixels = 1,      // screen pixels at a fixed 96 per inch (never the real screen resolution)
+    gmUnits = 0, // hundredths of a millimetre
+    gmPixels = 1, // screen pixels at a fixed 96 per inch (never the real screen resolution)
     gmMillimeters = 2,
     gmCentimeters = 3,
-    gmInches = 4,      // the storage unit
-    gmTwips = 5        // twentieths of a point
+    gmInches = 4, // the storage unit
+    gmTwips = 5 // twentieths of a point
 };
 
 enum TGmPaperSize {
@@ -47,12 +47,7 @@ enum TGmOrientation { gmPortrait = 0, gmLandscape = 1 };
 enum TGmPagesPerSheet { gmOnePage = 0, gmTwoPage = 1, gmFourPage = 2 };
 
 // Where recorded coordinates are measured from (only gmFromPage is used by the program).
-enum TGmCoordsRelative {
-    gmFromPage = 0,
-    gmFromPrinterMargins = 1,
-    gmFromUserMargins = 2,
-    gmFromHeaderLine = 3
-};
+enum TGmCoordsRelative { gmFromPage = 0, gmFromPrinterMargins = 1, gmFromUserMargins = 2, gmFromHeaderLine = 3 };
 
 // Rounds to the nearest integer, halves to even (0.5 -> 0, 1.5 -> 2, 2.5 -> 2).
 int GmRound(double value);

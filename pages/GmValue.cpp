@@ -2,8 +2,7 @@
 
 TGmValue::TGmValue(ChangeCallback onChange)
     : m_onChange(std::move(onChange))
-{
-}
+{ }
 
 void TGmValue::SetAsInches(double inches)
 {

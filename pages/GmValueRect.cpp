@@ -3,22 +3,25 @@
 TGmValueRect::TGmValueRect(TGmValue::ChangeCallback onChange)
     : m_topLeft(onChange)
     , m_bottomRight(onChange)
-{
-}
+{ }
 
 TGmValue &TGmValueRect::Value(int index)
 {
     switch (index) {
-    case 2: return Top();
-    case 3: return Right();
-    case 4: return Bottom();
-    default: return Left();
+    case 2:
+        return Top();
+    case 3:
+        return Right();
+    case 4:
+        return Bottom();
+    default:
+        return Left();
     }
 }
 
 std::array<double, 4> TGmValueRect::AsInchArray() const
 {
-    return {Left().AsInches(), Top().AsInches(), Right().AsInches(), Bottom().AsInches()};
+    return { Left().AsInches(), Top().AsInches(), Right().AsInches(), Bottom().AsInches() };
 }
 
 void TGmValueRect::SetInches(double left, double top, double right, double bottom)
@@ -41,6 +44,5 @@ double TGmValueRect::Height(TGmMeasurement unit) const
 
 QRectF TGmValueRect::AsInchRect() const
 {
-    return QRectF(QPointF(Left().AsInches(), Top().AsInches()),
-                  QPointF(Right().AsInches(), Bottom().AsInches()));
+    return QRectF(QPointF(Left().AsInches(), Top().AsInches()), QPointF(Right().AsInches(), Bottom().AsInches()));
 }

@@ -4,8 +4,7 @@ TGmCustomValueSize::TGmCustomValueSize(TGmValue::ChangeCallback onChange)
     : m_first([this] { memberChanged(); })
     , m_second([this] { memberChanged(); })
     , m_onChange(std::move(onChange))
-{
-}
+{ }
 
 void TGmCustomValueSize::Assign(const TGmCustomValueSize &other)
 {

@@ -29,7 +29,7 @@ QPicture pagePicture(int page)
     p.setFont(body);
     for (int line = 0; line < 30; ++line)
         p.drawText(QPoint(0, 140 + line * 40),
-                   QStringLiteral("Line %1 of page %2: the quick brown fox jumps over the lazy dog.").arg(line).arg(page));
+            QStringLiteral("Line %1 of page %2: the quick brown fox jumps over the lazy dog.").arg(line).arg(page));
     p.end();
     picture.setBoundingRect(QRect(0, 0, 2250, 3000));
     return picture;
@@ -59,8 +59,8 @@ int main(int argc, char **argv)
         preview.Canvas().StretchDraw(pagePicture(p), gmTwips, 720, 1000, 720 + 10800, 1000 + 14400);
     }
     preview.EndUpdate();
-    Bench::printFigure(name, QStringLiteral("record pages-per-second"), kPages * 1000.0 / std::max<qint64>(1, timer.elapsed()),
-                       QStringLiteral("pages/s"));
+    Bench::printFigure(name, QStringLiteral("record pages-per-second"),
+        kPages * 1000.0 / std::max<qint64>(1, timer.elapsed()), QStringLiteral("pages/s"));
 
     // DrawPage of every page into a thumbnail image at the strip's zoom (6 %), through the same
     // 600-per-inch mapping the paper image uses.
@@ -77,7 +77,7 @@ int main(int argc, char **argv)
     }
     const qint64 drawMs = std::max<qint64>(1, timer.elapsed());
     Bench::printFigure(name, QStringLiteral("drawpage-thumbnail pages-per-second"), kPages * 1000.0 / drawMs,
-                       QStringLiteral("pages/s"));
+        QStringLiteral("pages/s"));
 
     // The whole strip: rebuild 1,000 thumbnails and paint each one.
     TGmThumbnails strip;
@@ -91,8 +91,8 @@ int main(int argc, char **argv)
         strip.Thumbnail(i)->grab();
     const qint64 paintMs = std::max<qint64>(1, timer.elapsed());
     Bench::printFigure(name, QStringLiteral("strip-rebuild time"), double(rebuildMs), QStringLiteral("ms"));
-    Bench::printFigure(name, QStringLiteral("strip-paint pages-per-second"), kPages * 1000.0 / paintMs,
-                       QStringLiteral("pages/s"));
+    Bench::printFigure(
+        name, QStringLiteral("strip-paint pages-per-second"), kPages * 1000.0 / paintMs, QStringLiteral("pages/s"));
     Bench::printFigure(name, QStringLiteral("peak memory"), double(Bench::peakMemoryKiB()), QStringLiteral("KiB"));
     return 0;
 }

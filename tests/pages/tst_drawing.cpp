@@ -92,8 +92,7 @@ private slots:
     {
         TGmPageList list;
         list.AddPage();
-        TGmGraphicObject *object
-            = list.Canvas().StretchDraw(solidPicture(Qt::black), gmTwips, 1440, 720, 2880, 4320);
+        TGmGraphicObject *object = list.Canvas().StretchDraw(solidPicture(Qt::black), gmTwips, 1440, 720, 2880, 4320);
         QCOMPARE(object->ObjectType(), 13);
         QCOMPARE(object->CopyMode(), quint32(0xCC0020));
         QCOMPARE(object->Left(), 1.0);
@@ -164,13 +163,13 @@ private slots:
     {
         const QList<int> widths(8, 225);
         const QList<int> advances = TGmFontMapper::Advances(widths, 7200, 600);
-        QCOMPARE(advances, (QList<int>{18, 19, 19, 18, 19, 19, 19, 18}));
+        QCOMPARE(advances, (QList<int> { 18, 19, 19, 18, 19, 19, 19, 18 }));
         int total = 0;
         for (int a : advances)
             total += a;
         QCOMPARE(total, 149);
         // at the reference resolution itself nothing changes
-        QCOMPARE(TGmFontMapper::Advances({100, 37, 1}, 7200, 7200), (QList<int>{100, 37, 1}));
+        QCOMPARE(TGmFontMapper::Advances({ 100, 37, 1 }, 7200, 7200), (QList<int> { 100, 37, 1 }));
         QVERIFY(TGmFontMapper::Advances({}, 7200, 600).isEmpty());
     }
 
@@ -182,7 +181,7 @@ private slots:
         const QString text = QStringLiteral("Illuminated WWW");
         const QSizeF inches = TGmFontMapper::instance().MeasureText(font, text);
         QVERIFY(inches.width() > 1.0 && inches.width() < 2.0);
-        for (int ppi : {96, 600}) {
+        for (int ppi : { 96, 600 }) {
             QImage image = whiteImage(ppi * 3, ppi, ppi);
             QPainter painter(&image);
             painter.setPen(Qt::black);
@@ -192,7 +191,8 @@ private slots:
             QVERIFY(!ink.isEmpty());
             const double widthInches = double(ink.right() + 1 - ppi / 4) / ppi;
             QVERIFY2(qAbs(widthInches - inches.width()) < 2.0 / ppi + 0.02,
-                     qPrintable(QStringLiteral("%1 dpi: %2 in, measured %3 in").arg(ppi).arg(widthInches).arg(inches.width())));
+                qPrintable(
+                    QStringLiteral("%1 dpi: %2 in, measured %3 in").arg(ppi).arg(widthInches).arg(inches.width())));
             QVERIFY(ink.top() >= 0 && ink.bottom() < GmRound(inches.height() * ppi));
         }
     }
@@ -233,10 +233,11 @@ private slots:
         QVERIFY(isDark(image, header.center().x(), lineY));
         QVERIFY(!isDark(image, header.left() - 2, lineY));
         // the right caption of the footer ends at its right edge; no line there
-        const QRect footerInk = inkBox(image, QRect(0, footer.top() - 2, image.width(), image.height() - footer.top() + 2));
+        const QRect footerInk
+            = inkBox(image, QRect(0, footer.top() - 2, image.width(), image.height() - footer.top() + 2));
         const int footerRight = footer.left() + footer.width();
         QVERIFY2(footerInk.right() < footerRight && footerInk.right() >= footerRight - 3,
-                 qPrintable(QStringLiteral("%1 vs %2").arg(footerInk.right()).arg(footerRight)));
+            qPrintable(QStringLiteral("%1 vs %2").arg(footerInk.right()).arg(footerRight)));
         QVERIFY(footerInk.left() > footer.center().x());
         QVERIFY(footerInk.top() >= footer.top());
         // the picture

@@ -109,9 +109,9 @@ private slots:
         list->SetPaperSize(A4); // unchanged: nothing
         QVERIFY(log.take().isEmpty());
         list->SetPaperSize(Letter);
-        QCOMPARE(log.take(), (QStringList{"page-count-changed", "changed", "paper-size-changed"}));
+        QCOMPARE(log.take(), (QStringList { "page-count-changed", "changed", "paper-size-changed" }));
         list->SetOrientation(gmPortrait); // sent also when nothing changed
-        QCOMPARE(log.take(), (QStringList{"page-count-changed", "changed", "orientation-changed"}));
+        QCOMPARE(log.take(), (QStringList { "page-count-changed", "changed", "orientation-changed" }));
     }
 
     void addingAndDeletingPagesNotifyInOrder()
@@ -119,8 +119,8 @@ private slots:
         auto list = listWithPages(1);
         PageListLog log(list.get());
         list->AddPage();
-        QCOMPARE(log.take(), (QStringList{"page-count-changed", "changed", "before-page-change", "page-changed",
-                                          "new-page"}));
+        QCOMPARE(log.take(),
+            (QStringList { "page-count-changed", "changed", "before-page-change", "page-changed", "new-page" }));
         QCOMPARE(list->CurrentPage(), 2);
 
         // inserting in front keeps the current page number (it now shows another page)
@@ -132,7 +132,7 @@ private slots:
         list->DeletePage(2); // the last page, which is current
         QCOMPARE(list->PageCount(), 2);
         QCOMPARE(list->CurrentPage(), 2);
-        QCOMPARE(log.take(), (QStringList{"page-count-changed", "changed"}));
+        QCOMPARE(log.take(), (QStringList { "page-count-changed", "changed" }));
         list->DeletePage(2);
         list->DeletePage(-1);
         QCOMPARE(list->PageCount(), 2);
@@ -205,7 +205,7 @@ private slots:
         if (expected == 2)
             QVERIFY(log.entries.isEmpty());
         else
-            QCOMPARE(log.entries, (QStringList{"before-page-change", "page-changed"}));
+            QCOMPARE(log.entries, (QStringList { "before-page-change", "page-changed" }));
     }
 
     void updateBracketHoldsNotificationsUntilTheEnd()
@@ -219,11 +219,11 @@ private slots:
         list->Header().SetVisible(true);
         list->Pages(1)->SetSize(3, 3);
         // only the notifications that are never held came through
-        QCOMPARE(log.take(), (QStringList{"before-page-change", "page-changed", "new-page"}));
+        QCOMPARE(log.take(), (QStringList { "before-page-change", "page-changed", "new-page" }));
         list->EndUpdate();
         QVERIFY(log.take().isEmpty());
         list->EndUpdate();
-        QCOMPARE(log.take(), (QStringList{"page-count-changed", "changed"}));
+        QCOMPARE(log.take(), (QStringList { "page-count-changed", "changed" }));
         list->EndUpdate(); // unbalanced: ignored
         QVERIFY(log.take().isEmpty());
         list->Margins().Left().SetAsInches(1);
@@ -231,7 +231,7 @@ private slots:
         list->Margins().SetPen(QPen(Qt::red));
         list->Footer().Height().SetAsInches(0.3);
         list->Footer().SetPen(QPen(Qt::blue)); // the pen alone notifies nobody
-        QCOMPARE(log.take(), (QStringList{"margins-changed", "header-footer-changed"}));
+        QCOMPARE(log.take(), (QStringList { "margins-changed", "header-footer-changed" }));
     }
 
     void regionsWithAutomaticHeaderHeight()
@@ -271,12 +271,18 @@ private slots:
     {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("page of") << "Page {PAGE} of {NUMPAGES}" << "Page 3 of 7";
-        QTest::newRow("lower case stays") << "{page} {Page}" << "{page} {Page}";
-        QTest::newRow("twice") << "{PAGE}-{PAGE}" << "3-3";
-        QTest::newRow("date") << "{DATE}" << "04/09/2023";
-        QTest::newRow("time with date separator") << "at {TIME}" << "at 17/05";
-        QTest::newRow("no tokens") << "Draft" << "Draft";
+        QTest::newRow("page of") << "Page {PAGE} of {NUMPAGES}"
+                                 << "Page 3 of 7";
+        QTest::newRow("lower case stays") << "{page} {Page}"
+                                          << "{page} {Page}";
+        QTest::newRow("twice") << "{PAGE}-{PAGE}"
+                               << "3-3";
+        QTest::newRow("date") << "{DATE}"
+                              << "04/09/2023";
+        QTest::newRow("time with date separator") << "at {TIME}"
+                                                  << "at 17/05";
+        QTest::newRow("no tokens") << "Draft"
+                                   << "Draft";
     }
     void captionTokens()
     {

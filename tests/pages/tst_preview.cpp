@@ -172,7 +172,9 @@ private slots:
         preview.SetZoom(100);
         QScrollBar *h = preview.horizontalScrollBar();
         TGmPaperImage *paper = preview.PaperImage();
-        auto pageInViewport = [&] { return QRect(paper->mapTo(preview.viewport(), paper->PageRect().topLeft()), paper->PageRect().size()); };
+        auto pageInViewport = [&] {
+            return QRect(paper->mapTo(preview.viewport(), paper->PageRect().topLeft()), paper->PageRect().size());
+        };
         h->setValue(0);
         QCOMPARE(pageInViewport().left(), 30);
         h->setValue(h->maximum());
@@ -200,7 +202,7 @@ private slots:
         QCOMPARE(v->value(), 72);
 
         QWheelEvent down(QPointF(10, 10), preview.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                         Qt::NoModifier, Qt::NoScrollPhase, false);
+            Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(preview.viewport(), &down);
         QCOMPARE(v->value(), 80);
 
@@ -225,11 +227,12 @@ private slots:
         TGmPaperImage *paper = preview.PaperImage();
         const QPoint target = paper->mapFrom(preview.viewport(), QPoint(160, 120));
         QMouseEvent move(QEvent::MouseMove, QPointF(target), paper->mapToGlobal(QPointF(target)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+            Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(paper, &move);
         QCOMPARE(h->value(), 140);
         QCOMPARE(v->value(), 130);
-        QTest::mouseRelease(paper, Qt::LeftButton, Qt::NoModifier, paper->mapFrom(preview.viewport(), QPoint(160, 120)));
+        QTest::mouseRelease(
+            paper, Qt::LeftButton, Qt::NoModifier, paper->mapFrom(preview.viewport(), QPoint(160, 120)));
         QVERIFY(!preview.Panning());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
@@ -260,7 +263,7 @@ private slots:
         RecordingCompanion companion;
         preview.RegisterCompanion(&companion);
         preview.AddPage();
-        QCOMPARE(companion.codes, (QList<int>{gmPageCountChanged, gmPageContentChanged, gmCurrentPageChanged}));
+        QCOMPARE(companion.codes, (QList<int> { gmPageCountChanged, gmPageContentChanged, gmCurrentPageChanged }));
         companion.codes.clear();
 
         preview.BeginUpdate();
@@ -268,16 +271,17 @@ private slots:
         preview.Margins().Left().SetAsInches(1);
         preview.GotoPage(1);
         preview.EndUpdate();
-        QCOMPARE(companion.codes, (QList<int>{gmBeginUpdate, gmPageCountChanged, gmPageContentChanged, gmEndUpdate}));
+        QCOMPARE(
+            companion.codes, (QList<int> { gmBeginUpdate, gmPageCountChanged, gmPageContentChanged, gmEndUpdate }));
         companion.codes.clear();
 
         preview.SetPagesPerSheet(gmFourPage);
         preview.SetPaperSize(Letter);
         preview.Header().SetVisible(true);
         preview.SetOrientation(gmLandscape);
-        QCOMPARE(companion.codes, (QList<int>{gmPagesPerSheetChanged, gmPageCountChanged, gmPageContentChanged,
-                                              gmPaperSizeChanged, gmRepaint, gmPageCountChanged, gmPageContentChanged,
-                                              gmOrientationChanged}));
+        QCOMPARE(companion.codes,
+            (QList<int> { gmPagesPerSheetChanged, gmPageCountChanged, gmPageContentChanged, gmPaperSizeChanged,
+                gmRepaint, gmPageCountChanged, gmPageContentChanged, gmOrientationChanged }));
         preview.UnregisterCompanion(&companion);
         companion.codes.clear();
         preview.NextPage();
@@ -357,7 +361,8 @@ private slots:
         QVERIFY(!ink.isEmpty());
         QVERIFY(ink.top() >= page.top() + 48);
         const int middle = page.left() + int((1 + (8.2677 - 0.5)) / 2 * 96);
-        QVERIFY2(qAbs(ink.center().x() - middle) < 6, qPrintable(QStringLiteral("%1 vs %2").arg(ink.center().x()).arg(middle)));
+        QVERIFY2(qAbs(ink.center().x() - middle) < 6,
+            qPrintable(QStringLiteral("%1 vs %2").arg(ink.center().x()).arg(middle)));
         // the shadow: black right of the page, desk colour beyond it
         QCOMPARE(QColor(image.pixel(page.right() + 2, page.center().y())), QColor(Qt::black));
         QCOMPARE(QColor(image.pixel(page.right() + 6, page.center().y())), QColor(0xC0, 0xC0, 0xC0));

@@ -60,7 +60,7 @@ private slots:
         ScriptedDialogs &dialogs = ScriptedDialogs::installed();
         dialogs.answerMessage(Dialogs::Ok);
         QVERIFY(!printer.BeginDoc());
-        QCOMPARE(dialogs.messageTexts(), QStringList{QStringLiteral("Unable to print... No Printer available.")});
+        QCOMPARE(dialogs.messageTexts(), QStringList { QStringLiteral("Unable to print... No Printer available.") });
         QCOMPARE(dialogs.shown().first().icon, Dialogs::Icon::None);
         QVERIFY(!printer.Printing());
         QVERIFY(!printer.Canvas());
@@ -120,7 +120,8 @@ private slots:
         QFETCH(int, scale);
         const int w = landscape ? 3508 : 2480;
         const int h = landscape ? 2480 : 3508;
-        const SheetPlacement placement = TGmPrinter::PlaceLogicalPage(TGmPagesPerSheet(perSheet), page, w, h, landscape);
+        const SheetPlacement placement
+            = TGmPrinter::PlaceLogicalPage(TGmPagesPerSheet(perSheet), page, w, h, landscape);
         QCOMPARE(placement.cell, cell);
         QCOMPARE(placement.scale, scale);
     }
@@ -136,9 +137,9 @@ private slots:
             if (TGmPrinter::NeedsNewSheet(gmFourPage, k))
                 four << k + 1;
         }
-        QCOMPARE(one, (QList<int>{2, 3, 4, 5, 6, 7, 8, 9}));
-        QCOMPARE(two, (QList<int>{3, 5, 7, 9}));
-        QCOMPARE(four, (QList<int>{5, 9}));
+        QCOMPARE(one, (QList<int> { 2, 3, 4, 5, 6, 7, 8, 9 }));
+        QCOMPARE(two, (QList<int> { 3, 5, 7, 9 }));
+        QCOMPARE(four, (QList<int> { 5, 9 }));
     }
 
     void paperCodes()
@@ -147,7 +148,7 @@ private slots:
         QCOMPARE(TGmPrinter::PaperCode(A6), 70);
         QCOMPARE(TGmPrinter::PaperCode(Envelope_14), 23);
         QCOMPARE(TGmPrinter::PaperCode(Executive), 7);
-        for (TGmPaperSize none : {C6, C65, Custom, Envelope_DL, Envelope_DL_Maxi})
+        for (TGmPaperSize none : { C6, C65, Custom, Envelope_DL, Envelope_DL_Maxi })
             QCOMPARE(TGmPrinter::PaperCode(none), -1);
     }
 
@@ -187,14 +188,14 @@ private slots:
         if (pdftoppm.isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
         QProcess render;
-        render.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"),
-                                QStringLiteral("-png"), QStringLiteral("-singlefile"), pdfPath,
-                                dir.filePath(QStringLiteral("sheet"))});
+        render.start(pdftoppm,
+            { QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"), QStringLiteral("-png"),
+                QStringLiteral("-singlefile"), pdfPath, dir.filePath(QStringLiteral("sheet")) });
         QVERIFY(render.waitForFinished(30000));
         const QImage sheet(dir.filePath(QStringLiteral("sheet.png")));
         QVERIFY(!sheet.isNull());
         QVERIFY(qGray(sheet.pixel(30, 30)) > 200); // the non-printable object at 1..2 in
-        QVERIFY(qGray(sheet.pixel(70, 70)) < 60);  // the printable one at 3..4 in
+        QVERIFY(qGray(sheet.pixel(70, 70)) < 60); // the printable one at 3..4 in
     }
 };
 

@@ -43,7 +43,7 @@ Result run(const QString &program, const QStringList &arguments, int timeoutMs =
 
 bool schedulerRunning()
 {
-    const Result r = run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, 5000);
+    const Result r = run(QStringLiteral("lpstat"), { QStringLiteral("-r") }, 5000);
     return r.output.contains(QStringLiteral("scheduler is running"));
 }
 
@@ -111,12 +111,12 @@ private slots:
                 return;
             }
         }
-        if (!run(QStringLiteral("lpstat"), {QStringLiteral("-v"), kQueue}, 5000).ok) {
+        if (!run(QStringLiteral("lpstat"), { QStringLiteral("-v"), kQueue }, 5000).ok) {
             const Result added = run(QStringLiteral("lpadmin"),
-                                     {QStringLiteral("-p"), kQueue, QStringLiteral("-E"), QStringLiteral("-v"),
-                                      QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
-                                      QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd")},
-                                     20000);
+                { QStringLiteral("-p"), kQueue, QStringLiteral("-E"), QStringLiteral("-v"),
+                    QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
+                    QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd") },
+                20000);
             QVERIFY2(added.ok, qPrintable(QStringLiteral("cannot add the cups-pdf queue: ") + added.output));
         }
         QElapsedTimer wait;
@@ -188,8 +188,9 @@ private slots:
         QElapsedTimer wait;
         wait.start();
         while (wait.elapsed() < 90000) {
-            const QStringList found = out.entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
-            const bool queueIdle = run(QStringLiteral("lpstat"), {QStringLiteral("-o"), kQueue}, 5000).output.trimmed().isEmpty();
+            const QStringList found = out.entryList({ title + QStringLiteral("*.pdf") }, QDir::Files);
+            const bool queueIdle
+                = run(QStringLiteral("lpstat"), { QStringLiteral("-o"), kQueue }, 5000).output.trimmed().isEmpty();
             if (!found.isEmpty() && queueIdle) {
                 pdf = out.filePath(found.first());
                 break;
@@ -198,7 +199,7 @@ private slots:
         }
         QVERIFY2(!pdf.isEmpty(), qPrintable(QStringLiteral("no output in ") + out.path()));
 
-        const Result info = run(QStringLiteral("pdfinfo"), {pdf});
+        const Result info = run(QStringLiteral("pdfinfo"), { pdf });
         QVERIFY2(info.ok, qPrintable(info.output));
         const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info.output);
         QVERIFY(pages.hasMatch());
@@ -208,11 +209,12 @@ private slots:
         // cell's corner; the second sheet has only page 3 on its left half.
         QTemporaryDir dir;
         const Result rendered = run(QStringLiteral("pdftoppm"),
-                                    {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"),
-                                     QStringLiteral("-png"), pdf, dir.filePath(QStringLiteral("sheet"))},
-                                    60000);
+            { QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"), QStringLiteral("-png"), pdf,
+                dir.filePath(QStringLiteral("sheet")) },
+            60000);
         QVERIFY2(rendered.ok, qPrintable(rendered.output));
-        const QStringList sheets = QDir(dir.path()).entryList({QStringLiteral("sheet*.png")}, QDir::Files, QDir::Name);
+        const QStringList sheets
+            = QDir(dir.path()).entryList({ QStringLiteral("sheet*.png") }, QDir::Files, QDir::Name);
         QCOMPARE(sheets.size(), 2);
         // A landscape sheet may come back as portrait media with its content turned a quarter
         // counter-clockwise, the way PostScript printers take landscape jobs; turn it back.

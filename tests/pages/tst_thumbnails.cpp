@@ -65,9 +65,9 @@ private slots:
     {
         QTest::addColumn<int>("layout");
         QTest::addColumn<QList<int>>("rowSizes");
-        QTest::newRow("horizontal") << int(gmThumbHorz) << QList<int>{9};
-        QTest::newRow("vertical") << int(gmThumbVert) << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1};
-        QTest::newRow("grid of 4") << int(gmThumbGrid) << QList<int>{4, 4, 1};
+        QTest::newRow("horizontal") << int(gmThumbHorz) << QList<int> { 9 };
+        QTest::newRow("vertical") << int(gmThumbVert) << QList<int> { 1, 1, 1, 1, 1, 1, 1, 1, 1 };
+        QTest::newRow("grid of 4") << int(gmThumbGrid) << QList<int> { 4, 4, 1 };
     }
     void layoutsOverlapNeighboursByOnePixel()
     {
@@ -159,10 +159,18 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("page3");
         QTest::addColumn<QString>("page12");
-        QTest::newRow("default") << "#" << "3" << "12";
-        QTest::newRow("page") << "Page: #" << "Page: 3" << "Page: 12";
-        QTest::newRow("two marks") << "#/#" << "3/3" << "12/12";
-        QTest::newRow("no mark") << "Sheet" << "Sheet" << "Sheet";
+        QTest::newRow("default") << "#"
+                                 << "3"
+                                 << "12";
+        QTest::newRow("page") << "Page: #"
+                              << "Page: 3"
+                              << "Page: 12";
+        QTest::newRow("two marks") << "#/#"
+                                   << "3/3"
+                                   << "12/12";
+        QTest::newRow("no mark") << "Sheet"
+                                 << "Sheet"
+                                 << "Sheet";
     }
     void captions()
     {
