@@ -1,9 +1,56 @@
 #include "app/CommandLine.h"
 
+#include "editor/DocumentConverter.h"
+
+namespace {
+
+CommandLine failure(const QString &message)
+{
+    CommandLine cl;
+    cl.action = CommandLine::Action::Error;
+    cl.error = message;
+    return cl;
+}
+
+// "--name VALUE" or "--name=VALUE"; advances i past the value. False when arg is another option.
+bool takeValue(const QStringList &args, qsizetype &i, const QString &name, QString *value, bool *missing)
+{
+    const QString &arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            *missing = true;
+            return true;
+        }
+        *value = args[++i];
+        return true;
+    }
+    if (arg.startsWith(name + u'=')) {
+        *value = arg.mid(name.size() + 1);
+        *missing = value->isEmpty();
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine cl;
-    for (const QString &arg : arguments) {
+    bool converting = false;
+    bool outdirGiven = false;
+    bool optionsEnded = false;
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (optionsEnded || !arg.startsWith(u'-') || arg.size() == 1) {
+            files.append(arg);
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             cl.action = Action::ShowHelp;
             return cl;
@@ -12,15 +59,41 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             cl.action = Action::ShowVersion;
             return cl;
         }
-        if (arg.startsWith(u'-') && arg.size() > 1) {
-            // Options Qt itself takes (-platform, -style, ...) are removed before we see the list.
-            cl.action = Action::Error;
-            cl.error = QStringLiteral("unknown option %1 (see --help)").arg(arg);
-            return cl;
+        bool missing = false;
+        QString value;
+        if (takeValue(arguments, i, QStringLiteral("--convert-to"), &value, &missing)) {
+            if (missing)
+                return failure(QStringLiteral("--convert-to needs a format (%1)")
+                                   .arg(DocumentConverter::formatNames().join(QStringLiteral(", "))));
+            converting = true;
+            cl.convertFormat = value;
+            continue;
         }
-        if (cl.documentFile.isEmpty())
-            cl.documentFile = arg;
+        if (takeValue(arguments, i, QStringLiteral("--outdir"), &value, &missing)) {
+            if (missing)
+                return failure(QStringLiteral("--outdir needs a folder"));
+            outdirGiven = true;
+            cl.outputDir = value;
+            continue;
+        }
+        // Options Qt itself takes (-platform, -style, ...) are removed before the editor's
+        // command line is parsed.
+        return failure(QStringLiteral("unknown option %1 (see --help)").arg(arg));
     }
+
+    if (converting) {
+        if (!DocumentConverter::format(cl.convertFormat))
+            return failure(QStringLiteral("unknown format \"%1\" for --convert-to (known: %2)")
+                               .arg(cl.convertFormat, DocumentConverter::formatNames().join(QStringLiteral(", "))));
+        if (files.isEmpty())
+            return failure(QStringLiteral("--convert-to needs at least one FILE"));
+        cl.action = Action::Convert;
+        cl.inputFiles = files;
+        return cl;
+    }
+    if (outdirGiven)
+        return failure(QStringLiteral("--outdir is only used with --convert-to"));
+    cl.documentFile = files.value(0);
     return cl;
 }
 
@@ -28,11 +101,27 @@ QString CommandLine::helpText()
 {
     return QStringLiteral(
         "Usage: lumaro [OPTION] [FILE]\n"
+        "       lumaro --convert-to FORMAT [--outdir DIR] FILE...\n"
         "Velmora Lumaro Editor, a word processor for rich text documents.\n"
         "\n"
-        "  FILE           a document to open (.rtf, .doc, .rtc, .ktp or plain text)\n"
-        "  -h, --help     show this help and exit\n"
-        "  -v, --version  show the version and exit\n"
+        "  FILE                  a document to open (.rtf, .doc, .rtc, .ktp or plain text)\n"
+        "  --convert-to FORMAT   convert each FILE without opening a window, and exit;\n"
+        "                        no display is needed. FORMAT is one of\n"
+        "                          rtf   Rich Text Format\n"
+        "                          doc   Rich Text Format under the .doc extension\n"
+        "                          rtc   compressed rich text (zlib)\n"
+        "                          ktp   template (rich text)\n"
+        "                          txt   plain text, ANSI (Windows-1252)\n"
+        "                          utxt  plain text, Unicode (UTF-16LE), written as .txt\n"
+        "                        Each FILE is read by its extension, as the editor opens it,\n"
+        "                        and written as DIR/<base name>.<extension>; one line is\n"
+        "                        printed for each file written. The exit status is 0 when\n"
+        "                        every file was converted, 1 when any could not be read or\n"
+        "                        written (the reason is printed on standard error and nothing\n"
+        "                        is written for it), 2 for a wrong command line.\n"
+        "  --outdir DIR          the folder for converted files (default: the current folder)\n"
+        "  -h, --help            show this help and exit\n"
+        "  -v, --version         show the version and exit\n"
         "\n"
         "Settings and data files live in $LUMARO_HOME when it is set, else beside the\n"
         "program when that folder is writable, else in ~/.config/velmora-lumaro.\n");

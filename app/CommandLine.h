@@ -3,14 +3,20 @@
 #include <QString>
 #include <QStringList>
 
-// The program's command line: an optional document to open, or one of the informational options.
+// The program's command line: an optional document to open, a batch conversion, or one of the
+// informational options.
 struct CommandLine
 {
-    enum class Action { RunEditor, ShowHelp, ShowVersion, Error };
+    enum class Action { RunEditor, Convert, ShowHelp, ShowVersion, Error };
 
     Action action = Action::RunEditor;
-    QString documentFile; // first non-option argument
-    QString error;        // for Action::Error
+    QString documentFile; // RunEditor: the first non-option argument
+    QString error;        // Error: what was wrong
+
+    // Convert: --convert-to FORMAT [--outdir DIR] FILE...
+    QString convertFormat;
+    QString outputDir; // empty: the current folder
+    QStringList inputFiles;
 
     static CommandLine parse(const QStringList &arguments); // arguments without the program name
     static QString helpText();

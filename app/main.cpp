@@ -1,25 +1,66 @@
 #include "app/CommandLine.h"
 #include "app/MDIFrame.h"
+#include "app/ProgramStart.h"
 #include "app/QtDialogs.h"
+#include "editor/DocumentConverter.h"
 
 #include <QApplication>
 
 #include <cstdio>
 
+namespace {
+
+// The headless conversion: the offscreen platform serves the rich text control, so no display
+// is needed and no window appears.
+int convert(int argc, char **argv, const CommandLine &cl)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    DocumentConverter converter(*DocumentConverter::format(cl.convertFormat), cl.outputDir);
+    int failures = 0;
+    for (const QString &input : cl.inputFiles) {
+        const DocumentConverter::Outcome outcome = converter.convert(input);
+        if (outcome.ok) {
+            std::printf("%s -> %s\n", qPrintable(input), qPrintable(outcome.output));
+        } else {
+            std::fprintf(stderr, "lumaro: %s\n", qPrintable(outcome.message));
+            ++failures;
+        }
+    }
+    std::fflush(stdout);
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
-    // Informational options need no display.
+    // Informational options and the conversion need no display.
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine early = CommandLine::parse(args);
-    if (early.action == CommandLine::Action::ShowHelp) {
+    switch (early.action) {
+    case CommandLine::Action::ShowHelp:
         std::fputs(qPrintable(CommandLine::helpText()), stdout);
         return 0;
-    }
-    if (early.action == CommandLine::Action::ShowVersion) {
+    case CommandLine::Action::ShowVersion:
         std::printf("%s\n", qPrintable(CommandLine::versionText()));
         return 0;
+    case CommandLine::Action::Convert:
+        return convert(argc, argv, early);
+    case CommandLine::Action::Error:
+        // A wrong conversion command line is reported here, before anything needs a display;
+        // other unknown options may still be Qt's own (-platform ...), parsed again below.
+        for (const QString &arg : args) {
+            if (arg.startsWith(QLatin1String("--convert-to")) || arg.startsWith(QLatin1String("--outdir"))) {
+                std::fprintf(stderr, "lumaro: %s\n", qPrintable(early.error));
+                return 2;
+            }
+        }
+        break;
+    case CommandLine::Action::RunEditor:
+        break;
     }
 
     QApplication app(argc, argv);
@@ -31,10 +72,14 @@ int main(int argc, char **argv)
     }
     QtDialogs dialogs;
     Dialogs::setInstance(&dialogs);
-    TFrameForm frame;
-    dialogs.setParentWidget(&frame);
-    frame.show();
-    const int rc = app.exec();
+    int rc = 0;
+    {
+        ProgramStart program;
+        program.start(cl.documentFile.isEmpty() ? QStringList() : QStringList{cl.documentFile});
+        dialogs.setParentWidget(program.frame());
+        rc = app.exec();
+        program.finish();
+    }
     Dialogs::setInstance(nullptr);
     return rc;
 }
