@@ -11,7 +11,7 @@ struct CommandLine
 
     Action action = Action::RunEditor;
     QString documentFile; // RunEditor: the first non-option argument
-    QString error;        // Error: what was wrong
+    QString error; // Error: what was wrong
 
     // Convert: --convert-to FORMAT [--outdir DIR] FILE...
     QString convertFormat;

@@ -17,8 +17,7 @@
 // name, so it can be found by name (findChild<QAction *>("Save1")).
 namespace CommandTable {
 
-template <class Owner>
-struct MenuItem
+template <class Owner> struct MenuItem
 {
     QString caption; // empty: a separator, headed by the hint when that is not empty
     const char *name = nullptr;
@@ -27,18 +26,17 @@ struct MenuItem
     void (Owner::*handler)() = nullptr;
     std::optional<QStyle::StandardPixmap> icon;
 
-    static MenuItem separator(const QString &heading = {}) { return {QString(), nullptr, {}, heading, nullptr, {}}; }
+    static MenuItem separator(const QString &heading = {}) { return { QString(), nullptr, {}, heading, nullptr, {} }; }
 };
 
-template <class Owner>
-struct Button
+template <class Owner> struct Button
 {
     const char *name = nullptr; // nullptr: a separator
-    QString shortHint;          // the tool tip
-    QString longHint;           // the status bar text
+    QString shortHint; // the tool tip
+    QString longHint; // the status bar text
     void (Owner::*handler)() = nullptr;
     std::optional<QStyle::StandardPixmap> icon;
-    QString text;               // shown when there is no icon
+    QString text; // shown when there is no icon
 };
 
 inline QIcon standardIcon(std::optional<QStyle::StandardPixmap> icon)
@@ -72,8 +70,7 @@ QMenu *buildMenu(Owner *owner, const QString &title, const char *name, const QLi
     return menu;
 }
 
-template <class Owner>
-void addButtons(Owner *owner, QToolBar *bar, const QList<Button<Owner>> &buttons)
+template <class Owner> void addButtons(Owner *owner, QToolBar *bar, const QList<Button<Owner>> &buttons)
 {
     for (const Button<Owner> &b : buttons) {
         if (!b.name) {

@@ -17,7 +17,7 @@ void FrameClientArea::setPicture(const QPixmap &picture)
 
 QPoint FrameClientArea::picturePosition(const QSize &client, const QSize &picture)
 {
-    return {(client.width() - picture.width()) / 2, (client.height() - picture.height()) / 2};
+    return { (client.width() - picture.width()) / 2, (client.height() - picture.height()) / 2 };
 }
 
 void FrameClientArea::paintEvent(QPaintEvent *event)

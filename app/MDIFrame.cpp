@@ -114,38 +114,36 @@ void TFrameForm::setHistoryForm(THistoryForm *history)
 
 void TFrameForm::buildMenus()
 {
-    m_fileMenu = CommandTable::buildMenu<TFrameForm>(
-        this, QStringLiteral("&File"), "FrameFile1",
+    m_fileMenu = CommandTable::buildMenu<TFrameForm>(this, QStringLiteral("&File"), "FrameFile1",
         {
-            {QStringLiteral("&New"), "New1", QKeySequence(Qt::CTRL | Qt::Key_N), {}, &TFrameForm::New1Click,
-             QStyle::SP_FileIcon},
-            {QStringLiteral("&Open..."), "Open1", QKeySequence(Qt::CTRL | Qt::Key_O), {}, &TFrameForm::Open1Click,
-             QStyle::SP_DialogOpenButton},
-            {QStringLiteral("Document History..."), "DocumentHistory1", QKeySequence(Qt::CTRL | Qt::Key_H), {},
-             &TFrameForm::DocumentHistory1Click, QStyle::SP_FileDialogContentsView},
+            { QStringLiteral("&New"), "New1", QKeySequence(Qt::CTRL | Qt::Key_N), {}, &TFrameForm::New1Click,
+                QStyle::SP_FileIcon },
+            { QStringLiteral("&Open..."), "Open1", QKeySequence(Qt::CTRL | Qt::Key_O), {}, &TFrameForm::Open1Click,
+                QStyle::SP_DialogOpenButton },
+            { QStringLiteral("Document History..."), "DocumentHistory1", QKeySequence(Qt::CTRL | Qt::Key_H), {},
+                &TFrameForm::DocumentHistory1Click, QStyle::SP_FileDialogContentsView },
             Item::separator(),
-            {QStringLiteral("E&xit"), "Exit1", {}, {}, &TFrameForm::Exit1Click, {}},
+            { QStringLiteral("E&xit"), "Exit1", {}, {}, &TFrameForm::Exit1Click, {} },
         });
-    m_windowMenu = CommandTable::buildMenu<TFrameForm>(
-        this, QStringLiteral("&Window"), "Window1",
+    m_windowMenu = CommandTable::buildMenu<TFrameForm>(this, QStringLiteral("&Window"), "Window1",
         {
-            {QStringLiteral("&Tile Vertically"), "TileVertically1", {}, QStringLiteral("Tile all forms vertical."),
-             &TFrameForm::TileVertically1Click, {}},
-            {QStringLiteral("Tile &Horizontally"), "TileHorizontally1", {}, QStringLiteral("Tile all forms horizontal."),
-             &TFrameForm::TileHorizontally1Click, {}},
+            { QStringLiteral("&Tile Vertically"), "TileVertically1", {}, QStringLiteral("Tile all forms vertical."),
+                &TFrameForm::TileVertically1Click, {} },
+            { QStringLiteral("Tile &Horizontally"), "TileHorizontally1", {},
+                QStringLiteral("Tile all forms horizontal."), &TFrameForm::TileHorizontally1Click, {} },
             Item::separator(QStringLiteral("Document Viewing Actions")),
-            {QStringLiteral("Flip To Last Active Document"), "FlipThroughTop2Documents1",
-             QKeySequence(Qt::CTRL | Qt::Key_F7), {}, &TFrameForm::FlipThroughTop2Documents1Click, {}},
-            {QStringLiteral("Step To Next Document"), "StepThroughAllDocuments1", QKeySequence(Qt::CTRL | Qt::Key_F8), {},
-             &TFrameForm::StepThroughAllDocuments1Click, {}},
+            { QStringLiteral("Flip To Last Active Document"), "FlipThroughTop2Documents1",
+                QKeySequence(Qt::CTRL | Qt::Key_F7), {}, &TFrameForm::FlipThroughTop2Documents1Click, {} },
+            { QStringLiteral("Step To Next Document"), "StepThroughAllDocuments1", QKeySequence(Qt::CTRL | Qt::Key_F8),
+                {}, &TFrameForm::StepThroughAllDocuments1Click, {} },
             Item::separator(),
-            {QStringLiteral("Clo&se All Documents"), "CloseAllDocuments1", {}, {}, &TFrameForm::CloseAllDocuments1Click,
-             {}},
-            {QStringLiteral("C&lose Current Document"), "CloseCurrentDocument1", {}, {},
-             &TFrameForm::CloseCurrentDocument1Click, {}},
+            { QStringLiteral("Clo&se All Documents"), "CloseAllDocuments1", {}, {},
+                &TFrameForm::CloseAllDocuments1Click, {} },
+            { QStringLiteral("C&lose Current Document"), "CloseCurrentDocument1", {}, {},
+                &TFrameForm::CloseCurrentDocument1Click, {} },
         });
     connect(m_windowMenu, &QMenu::aboutToShow, this, &TFrameForm::buildWindowList);
-    m_menus = {{0, m_fileMenu}, {9, m_windowMenu}};
+    m_menus = { { 0, m_fileMenu }, { 9, m_windowMenu } };
     menuBar()->setStyle(MenuStyle::instance());
     unmergeMenus();
     updateWindowCommands();
@@ -167,7 +165,7 @@ void TFrameForm::unmergeMenus()
 void TFrameForm::updateWindowCommands()
 {
     const bool any = documentCount() > 0;
-    for (const char *name : {"TileVertically1", "TileHorizontally1", "CloseCurrentDocument1"}) {
+    for (const char *name : { "TileVertically1", "TileHorizontally1", "CloseCurrentDocument1" }) {
         if (QAction *action = findChild<QAction *>(QString::fromLatin1(name)))
             action->setEnabled(any);
     }
@@ -188,8 +186,8 @@ void TFrameForm::buildWindowList()
         TEditForm *document = documentOfTab(i);
         if (!document)
             continue;
-        QAction *action = m_windowMenu->addAction(documentTabIcon(),
-                                                  QStringLiteral("&%1 %2").arg(i + 1).arg(document->windowTitle()));
+        QAction *action = m_windowMenu->addAction(
+            documentTabIcon(), QStringLiteral("&%1 %2").arg(i + 1).arg(document->windowTitle()));
         action->setCheckable(true);
         action->setChecked(document == active);
         QPointer<TEditForm> target(document);
@@ -385,8 +383,8 @@ void TFrameForm::ReadStartupOptions()
 {
     const StartupOptions::ReadResult read = StartupOptions::readFile();
     if (!read.ok()) {
-        Dialogs::instance().message(Dialogs::Icon::None, Dialogs::applicationTitle(), read.frameMessage(),
-                                    Dialogs::Buttons::Ok);
+        Dialogs::instance().message(
+            Dialogs::Icon::None, Dialogs::applicationTitle(), read.frameMessage(), Dialogs::Buttons::Ok);
         return;
     }
     m_options = read.options;
@@ -481,7 +479,7 @@ void TFrameForm::New1Click()
     TEditForm *document = createDocumentWindow();
     TRxRichEdit *editor = document->Editor();
     QTextCharFormat format = editor->defaultCharFormat();
-    format.setFontFamilies({m_options.DefaultFontName});
+    format.setFontFamilies({ m_options.DefaultFontName });
     format.setFontPointSize(m_options.DefaultFontSize);
     editor->setDefaultCharFormat(format);
     editor->setCurrentCharFormat(format);

@@ -21,25 +21,25 @@ QColor grey(int level)
 
 const QList<QColor> &imageColumnColours()
 {
-    static const QList<QColor> c{grey(226), grey(210), grey(194), grey(185), grey(194), grey(210), grey(226)};
+    static const QList<QColor> c { grey(226), grey(210), grey(194), grey(185), grey(194), grey(210), grey(226) };
     return c;
 }
 
 const QList<QColor> &highlightColours()
 {
-    static const QList<QColor> c{grey(255), grey(255), grey(216), grey(232), grey(248), grey(200)};
+    static const QList<QColor> c { grey(255), grey(255), grey(216), grey(232), grey(248), grey(200) };
     return c;
 }
 
 const QList<QColor> &menuBarHighlightColours()
 {
-    static const QList<QColor> c{grey(226), grey(185), grey(226)};
+    static const QList<QColor> c { grey(226), grey(185), grey(226) };
     return c;
 }
 
 const QList<QColor> &menuBarHintColours()
 {
-    static const QList<QColor> c{QColor(255, 245, 221), QColor(255, 210, 94), QColor(255, 245, 221)};
+    static const QList<QColor> c { QColor(255, 245, 221), QColor(255, 210, 94), QColor(255, 245, 221) };
     return c;
 }
 
@@ -108,8 +108,8 @@ int MenuStyle::itemHeight(const QFont &font, const QString &hint)
     return caption + hintHeight + 13;
 }
 
-QSize MenuStyle::sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
-                                  const QWidget *widget) const
+QSize MenuStyle::sizeFromContents(
+    ContentsType type, const QStyleOption *option, const QSize &size, const QWidget *widget) const
 {
     const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
     if (type == CT_MenuItem && item) {
@@ -120,8 +120,8 @@ QSize MenuStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
         const QString hint = hintOf(*item, widget);
         if (item->menuItemType == QStyleOptionMenuItem::Separator) {
             if (hint.isEmpty())
-                return {kImageColumn + 8, 3};
-            return {bold.horizontalAdvance(hint) + (images ? 10 : 4) + 8, bold.height() + 8};
+                return { kImageColumn + 8, 3 };
+            return { bold.horizontalAdvance(hint) + (images ? 10 : 4) + 8, bold.height() + 8 };
         }
         int width = textWidth(bold, captionOf(item->text));
         // The menu itself adds the width of the shortcut column; only the gap is ours.
@@ -132,11 +132,11 @@ QSize MenuStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
             width += kImageColumn;
         if (item->menuItemType == QStyleOptionMenuItem::SubMenu)
             width += 12;
-        return {width, itemHeight(font, hint)};
+        return { width, itemHeight(font, hint) };
     }
     if (type == CT_MenuBarItem && item) {
         const QFontMetrics bold(boldFont(item->font));
-        return {textWidth(bold, item->text) + 16, bold.height() + 8};
+        return { textWidth(bold, item->text) + 16, bold.height() + 8 };
     }
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
@@ -144,20 +144,28 @@ QSize MenuStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
 int MenuStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
 {
     switch (metric) {
-    case PM_MenuPanelWidth: return 1;
-    case PM_MenuHMargin: return 0;
-    case PM_MenuVMargin: return 1;
-    case PM_MenuBarPanelWidth: return 0;
-    case PM_MenuBarItemSpacing: return 2;
-    case PM_MenuBarHMargin: return 2;
-    case PM_MenuBarVMargin: return 1;
-    default: break;
+    case PM_MenuPanelWidth:
+        return 1;
+    case PM_MenuHMargin:
+        return 0;
+    case PM_MenuVMargin:
+        return 1;
+    case PM_MenuBarPanelWidth:
+        return 0;
+    case PM_MenuBarItemSpacing:
+        return 2;
+    case PM_MenuBarHMargin:
+        return 2;
+    case PM_MenuBarVMargin:
+        return 1;
+    default:
+        break;
     }
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
-void MenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                              const QWidget *widget) const
+void MenuStyle::drawPrimitive(
+    PrimitiveElement element, const QStyleOption *option, QPainter *painter, const QWidget *widget) const
 {
     switch (element) {
     case PE_PanelMenu:
@@ -169,13 +177,14 @@ void MenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opti
     case PE_PanelMenuBar:
         painter->fillRect(option->rect, grey(243));
         return;
-    default: break;
+    default:
+        break;
     }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
-                            const QWidget *widget) const
+void MenuStyle::drawControl(
+    ControlElement element, const QStyleOption *option, QPainter *painter, const QWidget *widget) const
 {
     const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
     switch (element) {
@@ -204,7 +213,8 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
     case CE_MenuBarEmptyArea:
         painter->fillRect(option->rect, grey(243));
         return;
-    default: break;
+    default:
+        break;
     }
     QProxyStyle::drawControl(element, option, painter, widget);
 }
@@ -229,8 +239,8 @@ void MenuStyle::drawSeparator(const QStyleOptionMenuItem &item, QPainter *painte
         painter->drawLine(r.left() + 4, y, r.right() - 4, y);
         return;
     }
-    GradientPainter::fill(*painter, QRect(r.left(), r.top(), kImageColumn, r.height()), imageColumnColours(),
-                          Qt::Horizontal);
+    GradientPainter::fill(
+        *painter, QRect(r.left(), r.top(), kImageColumn, r.height()), imageColumnColours(), Qt::Horizontal);
     painter->drawLine(r.left() + kImageColumn, y, r.right(), y);
 }
 
@@ -259,8 +269,9 @@ void MenuStyle::drawMenuItem(const QStyleOptionMenuItem &item, QPainter *painter
         } else {
             const QRect band(r.left(), r.top(), r.width() + 2, captionHeight + 8);
             GradientPainter::fill(*painter, band, highlightColours(), Qt::Vertical);
-            GradientPainter::fill(*painter, QRect(r.left(), band.bottom() + 1, r.width() + 2, r.bottom() - band.bottom()),
-                                  highlightColours(), Qt::Vertical);
+            GradientPainter::fill(*painter,
+                QRect(r.left(), band.bottom() + 1, r.width() + 2, r.bottom() - band.bottom()), highlightColours(),
+                Qt::Vertical);
         }
         painter->setClipping(false);
         painter->setRenderHint(QPainter::Antialiasing);
@@ -300,8 +311,8 @@ void MenuStyle::drawMenuItem(const QStyleOptionMenuItem &item, QPainter *painter
     }
     if (!hint.isEmpty()) {
         painter->setFont(item.font);
-        painter->drawText(QRect(left, r.top() + captionHeight + 10, right - left, r.height()),
-                          Qt::AlignLeft | Qt::AlignTop, hint);
+        painter->drawText(
+            QRect(left, r.top() + captionHeight + 10, right - left, r.height()), Qt::AlignLeft | Qt::AlignTop, hint);
     }
     if (item.menuItemType == QStyleOptionMenuItem::SubMenu) {
         QStyleOption arrow = item;
@@ -323,7 +334,8 @@ void MenuStyle::drawMenuBarItem(const QStyleOptionMenuItem &item, QPainter *pain
         painter->setClipPath(outline);
         GradientPainter::fill(*painter, r, menuBarHighlightColours(), Qt::Vertical);
         if (!hintOf(item, widget).isEmpty()) {
-            const QRect band(r.left(), r.top() + captionHeight + 4, r.width(), r.bottom() - r.top() - captionHeight - 3);
+            const QRect band(
+                r.left(), r.top() + captionHeight + 4, r.width(), r.bottom() - r.top() - captionHeight - 3);
             GradientPainter::fill(*painter, band, menuBarHintColours(), Qt::Vertical);
         }
         painter->setClipping(false);
@@ -336,5 +348,5 @@ void MenuStyle::drawMenuBarItem(const QStyleOptionMenuItem &item, QPainter *pain
     painter->setFont(bold);
     painter->setPen(enabled ? QColor(Qt::black) : grey(192));
     painter->drawText(QRect(r.left(), r.top(), r.width(), std::max(r.height(), captionHeight)),
-                      Qt::AlignCenter | Qt::TextShowMnemonic, item.text);
+        Qt::AlignCenter | Qt::TextShowMnemonic, item.text);
 }

@@ -27,13 +27,13 @@ public:
     static MenuStyle *instance();
 
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
-                     const QWidget *widget = nullptr) const override;
+        const QWidget *widget = nullptr) const override;
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget = nullptr) const override;
+        const QWidget *widget = nullptr) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
-                           const QWidget *widget = nullptr) const override;
-    int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
-                    const QWidget *widget = nullptr) const override;
+        const QWidget *widget = nullptr) const override;
+    int pixelMetric(
+        PixelMetric metric, const QStyleOption *option = nullptr, const QWidget *widget = nullptr) const override;
 
     // The hint shown under an item's caption (for a separator: its heading), found from the
     // option's text among the menu's actions.

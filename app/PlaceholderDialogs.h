@@ -19,8 +19,7 @@ class TPrintPreviewForm : public PlaceholderDialog
 public:
     explicit TPrintPreviewForm(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TPrintPreviewForm"), parent)
-    {
-    }
+    { }
 };
 
 class TMarginsForm : public PlaceholderDialog
@@ -29,8 +28,7 @@ class TMarginsForm : public PlaceholderDialog
 public:
     explicit TMarginsForm(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TMarginsForm"), parent)
-    {
-    }
+    { }
 };
 
 class THeaderFooterForm : public PlaceholderDialog
@@ -39,8 +37,7 @@ class THeaderFooterForm : public PlaceholderDialog
 public:
     explicit THeaderFooterForm(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("THeaderFooterForm"), parent)
-    {
-    }
+    { }
 };
 
 class TWordCountForm : public PlaceholderDialog
@@ -49,8 +46,7 @@ class TWordCountForm : public PlaceholderDialog
 public:
     explicit TWordCountForm(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TWordCountForm"), parent)
-    {
-    }
+    { }
 };
 
 class TScanPage : public PlaceholderDialog
@@ -59,8 +55,7 @@ class TScanPage : public PlaceholderDialog
 public:
     explicit TScanPage(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TScanPage"), parent)
-    {
-    }
+    { }
 };
 
 class TDllForms : public PlaceholderDialog
@@ -69,8 +64,7 @@ class TDllForms : public PlaceholderDialog
 public:
     explicit TDllForms(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TDllForms"), parent)
-    {
-    }
+    { }
 };
 
 class TDLLForm : public PlaceholderDialog
@@ -79,8 +73,7 @@ class TDLLForm : public PlaceholderDialog
 public:
     explicit TDLLForm(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TDLLForm"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmRTF : public PlaceholderDialog
@@ -89,8 +82,7 @@ class TfrmRTF : public PlaceholderDialog
 public:
     explicit TfrmRTF(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmRTF"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmFontSmoothing : public PlaceholderDialog
@@ -99,8 +91,7 @@ class TfrmFontSmoothing : public PlaceholderDialog
 public:
     explicit TfrmFontSmoothing(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmFontSmoothing"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmCreativeArt : public PlaceholderDialog
@@ -109,8 +100,7 @@ class TfrmCreativeArt : public PlaceholderDialog
 public:
     explicit TfrmCreativeArt(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmCreativeArt"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmEBuilder : public PlaceholderDialog
@@ -119,8 +109,7 @@ class TfrmEBuilder : public PlaceholderDialog
 public:
     explicit TfrmEBuilder(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmEBuilder"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmEmoticons : public PlaceholderDialog
@@ -129,8 +118,7 @@ class TfrmEmoticons : public PlaceholderDialog
 public:
     explicit TfrmEmoticons(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmEmoticons"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmCustomText : public PlaceholderDialog
@@ -139,8 +127,7 @@ class TfrmCustomText : public PlaceholderDialog
 public:
     explicit TfrmCustomText(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmCustomText"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmTemplateLibrary : public PlaceholderDialog
@@ -149,8 +136,7 @@ class TfrmTemplateLibrary : public PlaceholderDialog
 public:
     explicit TfrmTemplateLibrary(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmTemplateLibrary"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmAddTemplate : public PlaceholderDialog
@@ -159,8 +145,7 @@ class TfrmAddTemplate : public PlaceholderDialog
 public:
     explicit TfrmAddTemplate(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmAddTemplate"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmPageDividers : public PlaceholderDialog
@@ -169,8 +154,7 @@ class TfrmPageDividers : public PlaceholderDialog
 public:
     explicit TfrmPageDividers(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmPageDividers"), parent)
-    {
-    }
+    { }
 };
 
 class TfrmOnlineStorage : public PlaceholderDialog
@@ -179,6 +163,5 @@ class TfrmOnlineStorage : public PlaceholderDialog
 public:
     explicit TfrmOnlineStorage(QWidget *parent = nullptr)
         : PlaceholderDialog(QStringLiteral("TfrmOnlineStorage"), parent)
-    {
-    }
+    { }
 };

@@ -32,6 +32,8 @@ TSplashForm::TSplashForm(QWidget *parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(250);
+    // Never earlier than the interval: the splash shows for at least 250 ms.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TSplashForm::Timer1Timer);
 }
 

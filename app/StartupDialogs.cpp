@@ -16,10 +16,9 @@ struct Maker
     std::function<QDialog *(QWidget *)> make;
 };
 
-template <class T>
-Maker maker(const char *name)
+template <class T> Maker maker(const char *name)
 {
-    return {name, [](QWidget *parent) -> QDialog * { return new T(parent); }};
+    return { name, [](QWidget *parent) -> QDialog * { return new T(parent); } };
 }
 
 QList<Maker> makers()

@@ -75,7 +75,7 @@ int main(int argc, char **argv)
     int rc = 0;
     {
         ProgramStart program;
-        program.start(cl.documentFile.isEmpty() ? QStringList() : QStringList{cl.documentFile});
+        program.start(cl.documentFile.isEmpty() ? QStringList() : QStringList { cl.documentFile });
         dialogs.setParentWidget(program.frame());
         rc = app.exec();
         program.finish();

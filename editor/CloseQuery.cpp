@@ -9,8 +9,8 @@
 
 QString CloseQuery::question(const QString &documentFileName)
 {
-    const QString name = documentFileName == DocumentHost::untitled() ? documentFileName
-                                                                       : QFileInfo(documentFileName).fileName();
+    const QString name
+        = documentFileName == DocumentHost::untitled() ? documentFileName : QFileInfo(documentFileName).fileName();
     return QStringLiteral("Do you want to save changes to \"%1\"?").arg(name);
 }
 

@@ -11,10 +11,14 @@ QString zlibMessage(const z_stream &stream, int code)
     if (stream.msg)
         return QString::fromLatin1(stream.msg);
     switch (code) {
-    case Z_BUF_ERROR: return QStringLiteral("unexpected end of compressed data");
-    case Z_MEM_ERROR: return QStringLiteral("out of memory");
-    case Z_DATA_ERROR: return QStringLiteral("invalid compressed data");
-    default: return QStringLiteral("error %1").arg(code);
+    case Z_BUF_ERROR:
+        return QStringLiteral("unexpected end of compressed data");
+    case Z_MEM_ERROR:
+        return QStringLiteral("out of memory");
+    case Z_DATA_ERROR:
+        return QStringLiteral("invalid compressed data");
+    default:
+        return QStringLiteral("error %1").arg(code);
     }
 }
 
@@ -22,7 +26,7 @@ QString zlibMessage(const z_stream &stream, int code)
 
 QByteArray CompressedRtf::compress(QByteArrayView data, int level)
 {
-    z_stream stream{};
+    z_stream stream {};
     if (deflateInit(&stream, level) != Z_OK)
         return {};
     QByteArray out(qsizetype(deflateBound(&stream, uLong(data.size()))), Qt::Uninitialized);
@@ -46,7 +50,7 @@ std::optional<QByteArray> CompressedRtf::decompress(QByteArrayView data, QString
             *error = QStringLiteral("Decompression error: %1").arg(why);
         return std::nullopt;
     };
-    z_stream stream{};
+    z_stream stream {};
     if (inflateInit(&stream) != Z_OK)
         return fail(QStringLiteral("cannot start"));
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));

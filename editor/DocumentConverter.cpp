@@ -11,12 +11,12 @@ using WriteFormat = DocumentFileFormats::WriteFormat;
 QList<DocumentConverter::Format> DocumentConverter::formats()
 {
     return {
-        {QStringLiteral("rtf"), QStringLiteral("rtf"), WriteFormat::RichText},
-        {QStringLiteral("doc"), QStringLiteral("doc"), WriteFormat::RichText},
-        {QStringLiteral("rtc"), QStringLiteral("rtc"), WriteFormat::Compressed},
-        {QStringLiteral("ktp"), QStringLiteral("ktp"), WriteFormat::RichText},
-        {QStringLiteral("txt"), QStringLiteral("txt"), WriteFormat::PlainAnsi},
-        {QStringLiteral("utxt"), QStringLiteral("txt"), WriteFormat::PlainUnicode},
+        { QStringLiteral("rtf"), QStringLiteral("rtf"), WriteFormat::RichText },
+        { QStringLiteral("doc"), QStringLiteral("doc"), WriteFormat::RichText },
+        { QStringLiteral("rtc"), QStringLiteral("rtc"), WriteFormat::Compressed },
+        { QStringLiteral("ktp"), QStringLiteral("ktp"), WriteFormat::RichText },
+        { QStringLiteral("txt"), QStringLiteral("txt"), WriteFormat::PlainAnsi },
+        { QStringLiteral("utxt"), QStringLiteral("txt"), WriteFormat::PlainUnicode },
     };
 }
 
@@ -40,8 +40,7 @@ QStringList DocumentConverter::formatNames()
 DocumentConverter::DocumentConverter(Format format, QString outputDir)
     : m_format(std::move(format))
     , m_outputDir(outputDir.isEmpty() ? QDir::currentPath() : QDir(outputDir).absolutePath())
-{
-}
+{ }
 
 QString DocumentConverter::outputPath(const QString &input) const
 {

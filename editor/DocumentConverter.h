@@ -17,14 +17,14 @@ class DocumentConverter
 public:
     struct Format
     {
-        QString name;      // as given after --convert-to: "rtf", "utxt", ...
+        QString name; // as given after --convert-to: "rtf", "utxt", ...
         QString extension; // of the output file, without dot
         DocumentFileFormats::WriteFormat writeFormat;
     };
     struct Outcome
     {
         bool ok = false;
-        QString output;  // the file written, when ok
+        QString output; // the file written, when ok
         QString message; // why the input could not be converted, when not ok
     };
 

@@ -4,8 +4,8 @@
 
 QStringList DocumentFileFormats::plainTextExtensions()
 {
-    return {QStringLiteral(".txt"), QStringLiteral(".pas"), QStringLiteral(".cpp"), QStringLiteral(".xml"),
-            QStringLiteral(".h"),   QStringLiteral(".htm"), QStringLiteral(".html"), QStringLiteral(".sql")};
+    return { QStringLiteral(".txt"), QStringLiteral(".pas"), QStringLiteral(".cpp"), QStringLiteral(".xml"),
+        QStringLiteral(".h"), QStringLiteral(".htm"), QStringLiteral(".html"), QStringLiteral(".sql") };
 }
 
 QString DocumentFileFormats::extension(const QString &path)
@@ -59,35 +59,35 @@ DocumentFileFormats::WriteFormat DocumentFileFormats::writeFormat(const QString 
 QList<QPair<QString, QString>> DocumentFileFormats::saveFilters()
 {
     return {
-        {QStringLiteral("Rich Text Format (*.rtf)"), QStringLiteral("*.rtf")},
-        {QStringLiteral("Rich Text Compressed (*.rtc)"), QStringLiteral("*.rtc")},
-        {QStringLiteral("Word 97-2003 & 6.0/95 - RTF (*.doc)"), QStringLiteral("*.doc")},
-        {QStringLiteral("Scrivane Template (*.ktp)"), QStringLiteral("*.ktp")},
-        {QStringLiteral("Plain Text File UniCode (*.txt)"), QStringLiteral("*.txt")},
-        {QStringLiteral("Plain Text File ANSI (*.txt)"), QStringLiteral("*.txt")},
-        {QStringLiteral("Pascal File (*.pas)"), QStringLiteral("*.pas")},
-        {QStringLiteral("C++ File (*.cpp)"), QStringLiteral("*.cpp")},
-        {QStringLiteral("Header File (*.h)"), QStringLiteral("*.h")},
-        {QStringLiteral("XML File (*.xml)"), QStringLiteral("*.xml")},
-        {QStringLiteral("Web Page (*.htm;*.html)"), QStringLiteral("*.htm")},
-        {QStringLiteral("SQL File (*.sql)"), QStringLiteral("*.sql")},
-        {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
+        { QStringLiteral("Rich Text Format (*.rtf)"), QStringLiteral("*.rtf") },
+        { QStringLiteral("Rich Text Compressed (*.rtc)"), QStringLiteral("*.rtc") },
+        { QStringLiteral("Word 97-2003 & 6.0/95 - RTF (*.doc)"), QStringLiteral("*.doc") },
+        { QStringLiteral("Scrivane Template (*.ktp)"), QStringLiteral("*.ktp") },
+        { QStringLiteral("Plain Text File UniCode (*.txt)"), QStringLiteral("*.txt") },
+        { QStringLiteral("Plain Text File ANSI (*.txt)"), QStringLiteral("*.txt") },
+        { QStringLiteral("Pascal File (*.pas)"), QStringLiteral("*.pas") },
+        { QStringLiteral("C++ File (*.cpp)"), QStringLiteral("*.cpp") },
+        { QStringLiteral("Header File (*.h)"), QStringLiteral("*.h") },
+        { QStringLiteral("XML File (*.xml)"), QStringLiteral("*.xml") },
+        { QStringLiteral("Web Page (*.htm;*.html)"), QStringLiteral("*.htm") },
+        { QStringLiteral("SQL File (*.sql)"), QStringLiteral("*.sql") },
+        { QStringLiteral("All Files (*.*)"), QStringLiteral("*.*") },
     };
 }
 
 QList<QPair<QString, QString>> DocumentFileFormats::openFilters()
 {
     return {
-        {QStringLiteral("Rich Text Format (*.rtf)"), QStringLiteral("*.rtf")},
-        {QStringLiteral("Rich Text Compressed (*.rtc)"), QStringLiteral("*.rtc")},
-        {QStringLiteral("Word 97-2003 & 6.0/95 - RTF (*.doc)"), QStringLiteral("*.doc")},
-        {QStringLiteral("Plain Text File ANSI (*.txt)"), QStringLiteral("*.txt")},
-        {QStringLiteral("Pascal File (*.pas)"), QStringLiteral("*.pas")},
-        {QStringLiteral("C++ File (*.cpp)"), QStringLiteral("*.cpp")},
-        {QStringLiteral("Header File (*.h)"), QStringLiteral("*.h")},
-        {QStringLiteral("XML File (*.xml)"), QStringLiteral("*.xml")},
-        {QStringLiteral("Web Page (*.htm;*.html)"), QStringLiteral("*.htm;*.html")},
-        {QStringLiteral("SQL File (*.sql)"), QStringLiteral("*.sql")},
-        {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
+        { QStringLiteral("Rich Text Format (*.rtf)"), QStringLiteral("*.rtf") },
+        { QStringLiteral("Rich Text Compressed (*.rtc)"), QStringLiteral("*.rtc") },
+        { QStringLiteral("Word 97-2003 & 6.0/95 - RTF (*.doc)"), QStringLiteral("*.doc") },
+        { QStringLiteral("Plain Text File ANSI (*.txt)"), QStringLiteral("*.txt") },
+        { QStringLiteral("Pascal File (*.pas)"), QStringLiteral("*.pas") },
+        { QStringLiteral("C++ File (*.cpp)"), QStringLiteral("*.cpp") },
+        { QStringLiteral("Header File (*.h)"), QStringLiteral("*.h") },
+        { QStringLiteral("XML File (*.xml)"), QStringLiteral("*.xml") },
+        { QStringLiteral("Web Page (*.htm;*.html)"), QStringLiteral("*.htm;*.html") },
+        { QStringLiteral("SQL File (*.sql)"), QStringLiteral("*.sql") },
+        { QStringLiteral("All Files (*.*)"), QStringLiteral("*.*") },
     };
 }

@@ -12,10 +12,10 @@ class DocumentFileFormats
 {
 public:
     enum class ReadFormat {
-        RichText,   // ".rtf", ".doc" and every unlisted extension; plain text when not rich text
+        RichText, // ".rtf", ".doc" and every unlisted extension; plain text when not rich text
         Compressed, // ".rtc": a zlib stream of rich text
-        Template,   // ".ktp": rich text; the window treats the document as "Untitled"
-        PlainText,  // the plain-text list: ANSI (a byte-order mark or UTF-8 is detected)
+        Template, // ".ktp": rich text; the window treats the document as "Untitled"
+        PlainText, // the plain-text list: ANSI (a byte-order mark or UTF-8 is detected)
     };
     enum class WriteFormat { RichText, Compressed, PlainAnsi, PlainUnicode };
 

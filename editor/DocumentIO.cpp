@@ -116,8 +116,8 @@ QByteArray DocumentIO::encode(const TRxRichEdit &editor, Formats::WriteFormat fo
     return {};
 }
 
-bool DocumentIO::save(const TRxRichEdit &editor, const QString &path, Formats::WriteFormat format,
-                      bool selectionOnly, QString *error)
+bool DocumentIO::save(
+    const TRxRichEdit &editor, const QString &path, Formats::WriteFormat format, bool selectionOnly, QString *error)
 {
     const QByteArray bytes = encode(editor, format, selectionOnly);
     if (format == Formats::WriteFormat::Compressed)

@@ -25,12 +25,12 @@ public:
 
     // The bytes of a file of the given format: the whole content, or the selection only. The
     // control's modes are not changed.
-    static QByteArray encode(const TRxRichEdit &editor, DocumentFileFormats::WriteFormat format,
-                             bool selectionOnly = false);
+    static QByteArray encode(
+        const TRxRichEdit &editor, DocumentFileFormats::WriteFormat format, bool selectionOnly = false);
     // Writes the content (or selection) to path. For ".rtc" the uncompressed rich text passes
     // through a temporary file beside the target, removed in every case.
     static bool save(const TRxRichEdit &editor, const QString &path, DocumentFileFormats::WriteFormat format,
-                     bool selectionOnly, QString *error);
+        bool selectionOnly, QString *error);
 
     // Replaces path with bytes atomically. Messages: the system's reason for a folder or file
     // that cannot be created, "Failed to Save Stream" when the bytes could not all be written.

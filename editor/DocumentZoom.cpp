@@ -5,32 +5,30 @@
 
 namespace {
 
-constexpr std::array<DocumentZoom::Step, 11> kWide = {{
-    {0, 0, 0, "Zoom Factor: 100% - Minimum"},
-    {11, 10, 0.1, "Zoom Factor: 110%"},
-    {6, 5, 0.15, "Zoom Factor: 120%"},
-    {13, 10, 0.2, "Zoom Factor: 130%"},
-    {7, 5, 0.25, "Zoom Factor: 140%"},
-    {3, 2, 0.3, "Zoom Factor: 150%"},
-    {8, 5, 0.355, "Zoom Factor: 160%"},
-    {17, 10, 0.45, "Zoom Factor: 170%"},
-    {9, 5, 0.5, "Zoom Factor: 180%"},
-    {19, 10, 0.6, "Zoom Factor: 190%"},
-    {2, 1, 0.65, "Zoom Factor: 200% - Maximum"},
-}};
+constexpr std::array<DocumentZoom::Step, 11> kWide = { {
+    { 0, 0, 0, "Zoom Factor: 100% - Minimum" },
+    { 11, 10, 0.1, "Zoom Factor: 110%" },
+    { 6, 5, 0.15, "Zoom Factor: 120%" },
+    { 13, 10, 0.2, "Zoom Factor: 130%" },
+    { 7, 5, 0.25, "Zoom Factor: 140%" },
+    { 3, 2, 0.3, "Zoom Factor: 150%" },
+    { 8, 5, 0.355, "Zoom Factor: 160%" },
+    { 17, 10, 0.45, "Zoom Factor: 170%" },
+    { 9, 5, 0.5, "Zoom Factor: 180%" },
+    { 19, 10, 0.6, "Zoom Factor: 190%" },
+    { 2, 1, 0.65, "Zoom Factor: 200% - Maximum" },
+} };
 
-constexpr std::array<DocumentZoom::Step, 6> kNarrow = {{
-    {0, 0, 0, "Zoom Factor: 100% - Minimum"},
-    {11, 10, 0.2, "Zoom Factor: 110%"},
-    {6, 5, 0.3, "Zoom Factor: 120%"},
-    {13, 10, 0.42, "Zoom Factor: 130%"},
-    {7, 5, 0.56, "Zoom Factor: 140%"},
-    {3, 2, 0.68, "Zoom Factor: 150% - Maximum"},
-}};
+constexpr std::array<DocumentZoom::Step, 6> kNarrow = { {
+    { 0, 0, 0, "Zoom Factor: 100% - Minimum" },
+    { 11, 10, 0.2, "Zoom Factor: 110%" },
+    { 6, 5, 0.3, "Zoom Factor: 120%" },
+    { 13, 10, 0.42, "Zoom Factor: 130%" },
+    { 7, 5, 0.56, "Zoom Factor: 140%" },
+    { 3, 2, 0.68, "Zoom Factor: 150% - Maximum" },
+} };
 
 } // namespace
-
-// The fractions are decimal; a tiny allowance keeps 920 x 0.3 at 276 despite binary rounding.
 
 bool DocumentZoom::isWideScreen(const QSize &screen)
 {
@@ -58,9 +56,9 @@ DocumentZoom::Applied DocumentZoom::apply(int requested, int sideMarginWidth, co
     const Step s = step(screen, requested);
     applied.changed = true;
     applied.step = requested;
-    applied.panelWidth = requested == 1
-                             ? sideMarginWidth / 2
-                             : (sideMarginWidth - int(std::trunc(sideMarginWidth * s.k + 1e-9))) / 2;
+    // The fractions are decimal; a tiny allowance keeps 920 x 0.3 at 276 despite binary rounding.
+    applied.panelWidth
+        = requested == 1 ? sideMarginWidth / 2 : (sideMarginWidth - int(std::trunc(sideMarginWidth * s.k + 1e-9))) / 2;
     applied.numerator = s.numerator;
     applied.denominator = s.denominator;
     applied.text = QString::fromLatin1(s.text);

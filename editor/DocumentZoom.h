@@ -20,7 +20,7 @@ public:
     {
         bool changed = false; // false when the step was out of range and only clamped
         int step = 1;
-        int panelWidth = 0;   // each of the two side panels
+        int panelWidth = 0; // each of the two side panels
         int numerator = 0;
         int denominator = 0;
         QString text;

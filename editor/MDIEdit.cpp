@@ -27,7 +27,7 @@ namespace {
 using Item = CommandTable::MenuItem<TEditForm>;
 using Button = CommandTable::Button<TEditForm>;
 
-constexpr int kPanelWidths[] = {125, 100, 45, 45, 65, 80, 140, 172, 100, 125, 50};
+constexpr int kPanelWidths[] = { 125, 100, 45, 45, 65, 80, 140, 172, 100, 125, 50 };
 constexpr int kPanelCount = int(std::size(kPanelWidths));
 
 QSize screenSize()
@@ -137,7 +137,8 @@ void TEditForm::buildControls()
             // The zoom panel grows when this system's font needs more room for its longest text.
             int width = kPanelWidths[i];
             if (i == 7)
-                width = std::max(width, panel->fontMetrics().horizontalAdvance(QStringLiteral("Zoom Factor: 200% - Maximum")) + 12);
+                width = std::max(
+                    width, panel->fontMetrics().horizontalAdvance(QStringLiteral("Zoom Factor: 200% - Maximum")) + 12);
             panel->setFixedWidth(width);
             panel->setAlignment(Qt::AlignCenter);
             StatusBar1->addWidget(panel);
@@ -156,38 +157,38 @@ void TEditForm::buildControls()
 
 void TEditForm::buildMenus()
 {
-    QMenu *file = CommandTable::buildMenu<TEditForm>(
-        this, QStringLiteral("&File"), "File1",
+    QMenu *file = CommandTable::buildMenu<TEditForm>(this, QStringLiteral("&File"), "File1",
         {
-            {QStringLiteral("&New"), "New1", QKeySequence(Qt::CTRL | Qt::Key_N), QStringLiteral("Start a New Document."),
-             &TEditForm::New1Click, QStyle::SP_FileIcon},
-            {QStringLiteral("&Open..."), "Open1", QKeySequence(Qt::CTRL | Qt::Key_O),
-             QStringLiteral("Open an Existing Document."), &TEditForm::Open1Click, QStyle::SP_DialogOpenButton},
-            {QStringLiteral("&Close"), "Close1", {}, QStringLiteral("Close Current Document."), &TEditForm::Close1Click,
-             QStyle::SP_DialogCloseButton},
+            { QStringLiteral("&New"), "New1", QKeySequence(Qt::CTRL | Qt::Key_N),
+                QStringLiteral("Start a New Document."), &TEditForm::New1Click, QStyle::SP_FileIcon },
+            { QStringLiteral("&Open..."), "Open1", QKeySequence(Qt::CTRL | Qt::Key_O),
+                QStringLiteral("Open an Existing Document."), &TEditForm::Open1Click, QStyle::SP_DialogOpenButton },
+            { QStringLiteral("&Close"), "Close1", {}, QStringLiteral("Close Current Document."),
+                &TEditForm::Close1Click, QStyle::SP_DialogCloseButton },
             Item::separator(QStringLiteral("Document Save Options")),
-            {QStringLiteral("&Save"), "Save1", QKeySequence(Qt::CTRL | Qt::Key_S), QStringLiteral("Save Current Document."),
-             &TEditForm::Save1Click, QStyle::SP_DialogSaveButton},
-            {QStringLiteral("Save &as..."), "Saveas1", {}, {}, &TEditForm::Saveas1Click, {}},
-            {QStringLiteral("Save Se&lected Text as..."), "Saveselectedas1", {}, {}, &TEditForm::Saveselectedas1Click, {}},
+            { QStringLiteral("&Save"), "Save1", QKeySequence(Qt::CTRL | Qt::Key_S),
+                QStringLiteral("Save Current Document."), &TEditForm::Save1Click, QStyle::SP_DialogSaveButton },
+            { QStringLiteral("Save &as..."), "Saveas1", {}, {}, &TEditForm::Saveas1Click, {} },
+            { QStringLiteral("Save Se&lected Text as..."), "Saveselectedas1", {}, {}, &TEditForm::Saveselectedas1Click,
+                {} },
             Item::separator(),
-            {QStringLiteral("Document History..."), "DocumentHistory1", QKeySequence(Qt::CTRL | Qt::Key_H),
-             QStringLiteral("Open Document History."), &TEditForm::DocumentHistory1Click,
-             QStyle::SP_FileDialogContentsView},
+            { QStringLiteral("Document History..."), "DocumentHistory1", QKeySequence(Qt::CTRL | Qt::Key_H),
+                QStringLiteral("Open Document History."), &TEditForm::DocumentHistory1Click,
+                QStyle::SP_FileDialogContentsView },
             Item::separator(),
-            {QStringLiteral("E&xit Velmora Lumaro Editor"), "Exit1", {}, {}, &TEditForm::Exit1Click, {}},
+            { QStringLiteral("E&xit Velmora Lumaro Editor"), "Exit1", {}, {}, &TEditForm::Exit1Click, {} },
         });
     // The frame's Window menu holds the navigation keys; these items show them without taking
     // them, so each key has one owner.
-    QMenu *view = CommandTable::buildMenu<TEditForm>(
-        this, QStringLiteral("View"), "View1",
+    QMenu *view = CommandTable::buildMenu<TEditForm>(this, QStringLiteral("View"), "View1",
         {
             Item::separator(QStringLiteral("Document Navigation")),
-            {QStringLiteral("Flip To Last Active Document\tCtrl+F7"), "FlipToLastActiveDocument1", {}, {},
-             &TEditForm::FlipClick, {}},
-            {QStringLiteral("Step To Next Document\tCtrl+F8"), "StepToNextDocument1", {}, {}, &TEditForm::StepClick, {}},
+            { QStringLiteral("Flip To Last Active Document\tCtrl+F7"), "FlipToLastActiveDocument1", {}, {},
+                &TEditForm::FlipClick, {} },
+            { QStringLiteral("Step To Next Document\tCtrl+F8"), "StepToNextDocument1", {}, {}, &TEditForm::StepClick,
+                {} },
         });
-    m_menus = {{0, file}, {1, view}};
+    m_menus = { { 0, file }, { 1, view } };
     findChild<QAction *>(QStringLiteral("Saveselectedas1"))->setEnabled(false);
 }
 
@@ -198,22 +199,21 @@ void TEditForm::buildToolBars()
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->setStyleSheet(QStringLiteral("QToolButton { min-width: 36px; }"));
-    CommandTable::addButtons<TEditForm>(
-        this, ToolBar1,
+    CommandTable::addButtons<TEditForm>(this, ToolBar1,
         {
-            {"btnNew", QStringLiteral("New"), QStringLiteral("Start a New Document."), &TEditForm::New1Click,
-             QStyle::SP_FileIcon, {}},
-            {"ToolButton18", QStringLiteral("Last Opened Document"), QStringLiteral("Last Opened Document"),
-             &TEditForm::ToolButton18Click, QStyle::SP_BrowserReload, {}},
-            {"btnHistory", QStringLiteral("Document History"), QStringLiteral("Open Document History."),
-             &TEditForm::DocumentHistory1Click, QStyle::SP_FileDialogContentsView, {}},
-            {"btnOpen", QStringLiteral("Open"), QStringLiteral("Open an Existing Document."), &TEditForm::Open1Click,
-             QStyle::SP_DialogOpenButton, {}},
-            {"btnSave", QStringLiteral("Save"), QStringLiteral("Save Current Document."), &TEditForm::Save1Click,
-             QStyle::SP_DialogSaveButton, {}},
+            { "btnNew", QStringLiteral("New"), QStringLiteral("Start a New Document."), &TEditForm::New1Click,
+                QStyle::SP_FileIcon, {} },
+            { "ToolButton18", QStringLiteral("Last Opened Document"), QStringLiteral("Last Opened Document"),
+                &TEditForm::ToolButton18Click, QStyle::SP_BrowserReload, {} },
+            { "btnHistory", QStringLiteral("Document History"), QStringLiteral("Open Document History."),
+                &TEditForm::DocumentHistory1Click, QStyle::SP_FileDialogContentsView, {} },
+            { "btnOpen", QStringLiteral("Open"), QStringLiteral("Open an Existing Document."), &TEditForm::Open1Click,
+                QStyle::SP_DialogOpenButton, {} },
+            { "btnSave", QStringLiteral("Save"), QStringLiteral("Save Current Document."), &TEditForm::Save1Click,
+                QStyle::SP_DialogSaveButton, {} },
             {},
-            {"btnCrypt", QStringLiteral("Close"), QStringLiteral("Close Current Document."), &TEditForm::Close1Click,
-             QStyle::SP_DialogCloseButton, {}},
+            { "btnCrypt", QStringLiteral("Close"), QStringLiteral("Close Current Document."), &TEditForm::Close1Click,
+                QStyle::SP_DialogCloseButton, {} },
         });
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
@@ -222,13 +222,13 @@ void TEditForm::buildToolBars()
     ToolBar2->setMovable(false);
     ToolBar2->setIconSize(QSize(24, 24));
     ToolBar2->setStyleSheet(QStringLiteral("QToolButton { min-width: 36px; }"));
-    CommandTable::addButtons<TEditForm>(
-        this, ToolBar2,
+    CommandTable::addButtons<TEditForm>(this, ToolBar2,
         {
-            {"btnSuperScript", QStringLiteral("Flip To Last Active Document"),
-             QStringLiteral("Flip To Last Active Document - Ctrl+F7"), &TEditForm::FlipClick, QStyle::SP_ArrowBack, {}},
-            {"btnSubScript", QStringLiteral("Step To Next Document"), QStringLiteral("Step To Next Document - Ctrl+F8"),
-             &TEditForm::StepClick, QStyle::SP_ArrowForward, {}},
+            { "btnSuperScript", QStringLiteral("Flip To Last Active Document"),
+                QStringLiteral("Flip To Last Active Document - Ctrl+F7"), &TEditForm::FlipClick, QStyle::SP_ArrowBack,
+                {} },
+            { "btnSubScript", QStringLiteral("Step To Next Document"),
+                QStringLiteral("Step To Next Document - Ctrl+F8"), &TEditForm::StepClick, QStyle::SP_ArrowForward, {} },
         });
     addToolBar(Qt::TopToolBarArea, ToolBar2);
 }
@@ -291,7 +291,7 @@ void TEditForm::FormActivate()
             Dialogs::instance().error(read.errorMessage);
         } else {
             QTextCharFormat format;
-            format.setFontFamilies({read.options.DefaultFontName});
+            format.setFontFamilies({ read.options.DefaultFontName });
             format.setFontPointSize(read.options.DefaultFontSize);
             m_editor->mergeCurrentCharFormat(format);
             if (read.options.isRightToLeft())
@@ -453,15 +453,42 @@ void TEditForm::closeWithoutQuery()
 
 // --- Handlers ------------------------------------------------------------------------------------
 
-void TEditForm::New1Click() { m_frame->New1Click(); }
-void TEditForm::Open1Click() { m_frame->Open1Click(); }
-void TEditForm::Close1Click() { closeDocument(); }
-void TEditForm::Save1Click() { m_save.save(); }
-void TEditForm::Saveas1Click() { m_save.saveAs(); }
-void TEditForm::Saveselectedas1Click() { m_save.saveSelectionAs(); }
-void TEditForm::Exit1Click() { m_frame->Exit1Click(); }
-void TEditForm::FlipClick() { m_frame->FlipThroughTop2Documents1Click(); }
-void TEditForm::StepClick() { m_frame->StepThroughAllDocuments1Click(); }
+void TEditForm::New1Click()
+{
+    m_frame->New1Click();
+}
+void TEditForm::Open1Click()
+{
+    m_frame->Open1Click();
+}
+void TEditForm::Close1Click()
+{
+    closeDocument();
+}
+void TEditForm::Save1Click()
+{
+    m_save.save();
+}
+void TEditForm::Saveas1Click()
+{
+    m_save.saveAs();
+}
+void TEditForm::Saveselectedas1Click()
+{
+    m_save.saveSelectionAs();
+}
+void TEditForm::Exit1Click()
+{
+    m_frame->Exit1Click();
+}
+void TEditForm::FlipClick()
+{
+    m_frame->FlipThroughTop2Documents1Click();
+}
+void TEditForm::StepClick()
+{
+    m_frame->StepThroughAllDocuments1Click();
+}
 
 void TEditForm::DocumentHistory1Click()
 {

@@ -26,8 +26,7 @@ QString titleFor(const QString &path)
 
 SaveCommands::SaveCommands(DocumentHost &host)
     : m_host(host)
-{
-}
+{ }
 
 QString SaveCommands::presetFileName(const QString &documentFileName)
 {
@@ -119,8 +118,8 @@ SaveCommands::Result SaveCommands::saveAs()
         // The document keeps its old name: no file of the new name holds it.
         m_filterIndex = oldFilter;
         m_host.setDocumentFileName(oldName);
-        m_host.setSelectedTabCaption(oldName == DocumentHost::untitled() ? QStringLiteral("New Document")
-                                                                          : withoutFolder(oldName));
+        m_host.setSelectedTabCaption(
+            oldName == DocumentHost::untitled() ? QStringLiteral("New Document") : withoutFolder(oldName));
         m_host.setWindowCaption(oldName);
         m_host.setApplicationTitle(titleFor(oldName));
         return result;

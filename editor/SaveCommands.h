@@ -15,10 +15,10 @@ class SaveCommands
 {
 public:
     enum class Result {
-        Saved,     // the file was written
+        Saved, // the file was written
         NotNeeded, // Save of an unmodified document: nothing to write
         Cancelled, // the save dialog was cancelled
-        Failed,    // the write failed; the reason was shown
+        Failed, // the write failed; the reason was shown
     };
 
     explicit SaveCommands(DocumentHost &host);

@@ -25,8 +25,9 @@ Run lumaro(const QStringList &arguments, const QString &workingDir)
     process.start(QStringLiteral(LUMARO_EXECUTABLE), arguments);
     if (!process.waitForFinished(60000))
         return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+        QString::fromLocal8Bit(process.readAllStandardOutput()),
+        QString::fromLocal8Bit(process.readAllStandardError()) };
 }
 
 } // namespace
@@ -41,12 +42,18 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("output");
         QTest::addColumn<QByteArray>("start");
-        QTest::newRow("rtf") << "rtf" << "letter.rtf" << QByteArray("{\\rtf");
-        QTest::newRow("doc") << "doc" << "letter.doc" << QByteArray("{\\rtf");
-        QTest::newRow("rtc") << "rtc" << "letter.rtc" << QByteArray("\x78\x01");
-        QTest::newRow("ktp") << "ktp" << "letter.ktp" << QByteArray("{\\rtf");
-        QTest::newRow("txt") << "txt" << "letter.txt" << QByteArray("Plain start, bold words");
-        QTest::newRow("utxt") << "utxt" << "letter.txt" << QByteArray("\xff\xfeP\0l\0a\0", 8);
+        QTest::newRow("rtf") << "rtf"
+                             << "letter.rtf" << QByteArray("{\\rtf");
+        QTest::newRow("doc") << "doc"
+                             << "letter.doc" << QByteArray("{\\rtf");
+        QTest::newRow("rtc") << "rtc"
+                             << "letter.rtc" << QByteArray("\x78\x01");
+        QTest::newRow("ktp") << "ktp"
+                             << "letter.ktp" << QByteArray("{\\rtf");
+        QTest::newRow("txt") << "txt"
+                             << "letter.txt" << QByteArray("Plain start, bold words");
+        QTest::newRow("utxt") << "utxt"
+                              << "letter.txt" << QByteArray("\xff\xfeP\0l\0a\0", 8);
     }
     void everyFormatRoundTrips()
     {
@@ -55,17 +62,18 @@ private slots:
         QFETCH(QByteArray, start);
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("letter.rtf")), sampleRtf());
-        const Run run = lumaro({QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), QStringLiteral("out"),
-                                QStringLiteral("letter.rtf")},
-                               dir.path());
+        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+                                   QStringLiteral("out"), QStringLiteral("letter.rtf") },
+            dir.path());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const QString written = dir.filePath(QStringLiteral("out/") + output);
         QCOMPARE(run.out.trimmed(), QStringLiteral("letter.rtf -> ") + written);
         QVERIFY(ShellFixture::readFile(written).startsWith(start));
-        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList{output});
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList { output });
 
         // And back to plain text: the same words.
-        const Run back = lumaro({QStringLiteral("--convert-to=txt"), QStringLiteral("--outdir=back"), written}, dir.path());
+        const Run back
+            = lumaro({ QStringLiteral("--convert-to=txt"), QStringLiteral("--outdir=back"), written }, dir.path());
         QVERIFY2(back.exitCode == 0, qPrintable(back.err));
         const QByteArray text = ShellFixture::readFile(dir.filePath(QStringLiteral("back/letter.txt")));
         QVERIFY2(text.startsWith("Plain start, bold words and italic ones.\r\nSecond paragraph."), text.constData());
@@ -76,7 +84,8 @@ private slots:
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(QStringLiteral("in"));
         ShellFixture::writeFile(dir.filePath(QStringLiteral("in/notes.txt")), "just words");
-        const Run run = lumaro({QStringLiteral("--convert-to"), QStringLiteral("rtc"), QStringLiteral("in/notes.txt")}, dir.path());
+        const Run run = lumaro(
+            { QStringLiteral("--convert-to"), QStringLiteral("rtc"), QStringLiteral("in/notes.txt") }, dir.path());
         QCOMPARE(run.exitCode, 0);
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("notes.rtc"))));
     }
@@ -86,16 +95,18 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << QStringList{"--convert-to", "rtf", "--outdir", "out", "missing.rtf"} << 1
+        QTest::newRow("missing file") << QStringList { "--convert-to", "rtf", "--outdir", "out", "missing.rtf" } << 1
                                       << "missing.rtf: no such file";
-        QTest::newRow("bad zlib") << QStringList{"--convert-to", "txt", "--outdir", "out", "bad.rtc"} << 1
+        QTest::newRow("bad zlib") << QStringList { "--convert-to", "txt", "--outdir", "out", "bad.rtc" } << 1
                                   << "bad.rtc: Decompression error";
-        QTest::newRow("folder") << QStringList{"--convert-to", "txt", "--outdir", "out", "."} << 1 << "is a folder";
-        QTest::newRow("unknown format") << QStringList{"--convert-to", "pdfx", "--outdir", "out", "good.rtf"} << 2
+        QTest::newRow("folder") << QStringList { "--convert-to", "txt", "--outdir", "out", "." } << 1 << "is a folder";
+        QTest::newRow("unknown format") << QStringList { "--convert-to", "pdfx", "--outdir", "out", "good.rtf" } << 2
                                         << "unknown format \"pdfx\"";
-        QTest::newRow("no file") << QStringList{"--convert-to", "rtf", "--outdir", "out"} << 2 << "at least one FILE";
-        QTest::newRow("no format") << QStringList{"--convert-to"} << 2 << "needs a format";
-        QTest::newRow("outdir alone") << QStringList{"--outdir", "out", "good.rtf"} << 2 << "only used with --convert-to";
+        QTest::newRow("no file") << QStringList { "--convert-to", "rtf", "--outdir", "out" } << 2
+                                 << "at least one FILE";
+        QTest::newRow("no format") << QStringList { "--convert-to" } << 2 << "needs a format";
+        QTest::newRow("outdir alone") << QStringList { "--outdir", "out", "good.rtf" } << 2
+                                      << "only used with --convert-to";
     }
     void badInputFailsWithAMessageAndWritesNothing()
     {
@@ -117,9 +128,9 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
         ShellFixture::writeFile(dir.filePath(QStringLiteral("bad.rtc")), "garbage");
-        const Run run = lumaro({QStringLiteral("--convert-to"), QStringLiteral("doc"), QStringLiteral("bad.rtc"),
-                                QStringLiteral("good.rtf")},
-                               dir.path());
+        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("doc"), QStringLiteral("bad.rtc"),
+                                   QStringLiteral("good.rtf") },
+            dir.path());
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("bad.rtc")));
         QVERIFY(run.out.contains(QStringLiteral("good.rtf -> ")));
@@ -131,7 +142,8 @@ private slots:
     {
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("same.rtf")), sampleRtf());
-        const Run run = lumaro({QStringLiteral("--convert-to"), QStringLiteral("rtf"), QStringLiteral("same.rtf")}, dir.path());
+        const Run run
+            = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("rtf"), QStringLiteral("same.rtf") }, dir.path());
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("replace the input")));
         QCOMPARE(ShellFixture::readFile(dir.filePath(QStringLiteral("same.rtf"))), sampleRtf());
@@ -139,9 +151,9 @@ private slots:
 
     void helpDocumentsTheConversion()
     {
-        const Run run = lumaro({QStringLiteral("--help")}, QDir::tempPath());
+        const Run run = lumaro({ QStringLiteral("--help") }, QDir::tempPath());
         QCOMPARE(run.exitCode, 0);
-        for (const char *word : {"--convert-to FORMAT", "--outdir DIR", "utxt", "rtc", "ktp"})
+        for (const char *word : { "--convert-to FORMAT", "--outdir DIR", "utxt", "rtc", "ktp" })
             QVERIFY2(run.out.contains(QLatin1String(word)), word);
     }
 };

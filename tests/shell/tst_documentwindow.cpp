@@ -75,7 +75,7 @@ private slots:
         ShellFixture fx;
         const QString source = fx.file(QStringLiteral("source.rtf"));
         ShellFixture::writeFile(source, sampleRtf());
-        TFrameForm *frame = fx.showFrame({source});
+        TFrameForm *frame = fx.showFrame({ source });
         TEditForm *doc = frame->activeDocument();
         QVERIFY(doc);
         QVERIFY(hasBold(*doc->Editor()));
@@ -142,7 +142,7 @@ private slots:
         TFrameForm *frame = fx.showFrame();
         const QString path = fx.file(name);
         ShellFixture::writeFile(path, sampleRtf());
-        fx.dialogs().answerOpen({path}, 11);
+        fx.dialogs().answerOpen({ path }, 11);
         trigger(frame->activeDocument(), "Open1");
         QCOMPARE(frame->documentCount(), 2);
         TEditForm *doc = frame->activeDocument();
@@ -196,7 +196,7 @@ private slots:
         QDir(fx.docs()).mkpath(QStringLiteral("deep/folder"));
         const QString path = fx.file(QStringLiteral("deep/folder/b.rtf"));
         ShellFixture::writeFile(path, sampleRtf());
-        TFrameForm *frame = fx.showFrame({path});
+        TFrameForm *frame = fx.showFrame({ path });
         TEditForm *doc = frame->activeDocument();
         type(doc, QStringLiteral("change"));
         fx.dialogs().answerMessage(Dialogs::Cancel);
@@ -223,7 +223,8 @@ private slots:
         fx.dialogs().answerSaveCancel();
         QVERIFY(!doc->closeDocument());
         ShellFixture::flushDeletes();
-        QCOMPARE(fx.dialogs().messageTexts(), QStringList{QStringLiteral("Do you want to save changes to \"Untitled\"?")});
+        QCOMPARE(fx.dialogs().messageTexts(),
+            QStringList { QStringLiteral("Do you want to save changes to \"Untitled\"?") });
         QCOMPARE(frame->documentCount(), 1);
         QCOMPARE(doc->Editor()->toPlainText(), QStringLiteral("unsaved work"));
         QVERIFY(doc->Editor()->isModified());
@@ -243,19 +244,19 @@ private slots:
             QSKIP("needs root to mount a small tmpfs");
         ShellFixture fx;
         QTemporaryDir mount;
-        if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                        QStringLiteral("size=128k"), QStringLiteral("tmpfs"), mount.path()})
+        if (QProcess::execute(QStringLiteral("mount"),
+                { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=128k"),
+                    QStringLiteral("tmpfs"), mount.path() })
             != 0)
             QSKIP("mount refused");
-        const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {mount.path()}); });
+        const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), { mount.path() }); });
         const QString path = mount.filePath(QStringLiteral("b.rtf"));
         ShellFixture::writeFile(path, sampleRtf());
-        TFrameForm *frame = fx.showFrame({path});
+        TFrameForm *frame = fx.showFrame({ path });
         TEditForm *doc = frame->activeDocument();
         QFile filler(mount.filePath(QStringLiteral("filler")));
         filler.open(QIODevice::WriteOnly);
-        while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) {
-        }
+        while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) { }
         QString big;
         for (int i = 0; i < 3000; ++i)
             big += QStringLiteral("A paragraph that does not fit on the disk any more. ");
@@ -326,11 +327,11 @@ private slots:
         TFrameForm *frame = fx.showFrame();
         const QString path = fx.file(QStringLiteral("broken.rtc"));
         ShellFixture::writeFile(path, "this is no zlib stream");
-        fx.dialogs().answerOpen({path}, 2);
+        fx.dialogs().answerOpen({ path }, 2);
         fx.dialogs().answerMessage(Dialogs::Ok);
         trigger(frame->activeDocument(), "Open1");
         QVERIFY2(fx.dialogs().lastMessage().startsWith(QStringLiteral("Decompression error")),
-                 qPrintable(fx.dialogs().lastMessage()));
+            qPrintable(fx.dialogs().lastMessage()));
         TEditForm *doc = frame->activeDocument();
         QCOMPARE(doc->DocumentFileName(), QStringLiteral("Untitled"));
         // A Save now asks for a name instead of overwriting the unread file.

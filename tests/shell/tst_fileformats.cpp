@@ -41,15 +41,15 @@ public:
     {
         if (geteuid() != 0 || !m_dir.isValid())
             return;
-        m_mounted = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                                                 QStringLiteral("-o"), QStringLiteral("size=256k"),
-                                                                 QStringLiteral("tmpfs"), m_dir.path()})
-                    == 0;
+        m_mounted = QProcess::execute(QStringLiteral("mount"),
+                        { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                            QStringLiteral("size=256k"), QStringLiteral("tmpfs"), m_dir.path() })
+            == 0;
     }
     ~FullDisk()
     {
         if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_dir.path()});
+            QProcess::execute(QStringLiteral("umount"), { m_dir.path() });
     }
     bool isMounted() const { return m_mounted; }
     QString path() const { return m_dir.path(); }
@@ -59,8 +59,7 @@ public:
         QFile filler(m_dir.filePath(QStringLiteral("filler")));
         filler.open(QIODevice::WriteOnly);
         const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
+        while (filler.write(block) == block.size() && filler.flush()) { }
     }
 
 private:
@@ -178,10 +177,18 @@ private slots:
 
         const QByteArray bytes = ShellFixture::readFile(path);
         switch (format) {
-        case Formats::WriteFormat::RichText: QVERIFY(bytes.startsWith("{\\rtf")); break;
-        case Formats::WriteFormat::Compressed: QVERIFY(bytes.startsWith("\x78\x01")); break;
-        case Formats::WriteFormat::PlainAnsi: QVERIFY(bytes.startsWith("\xe9t\xe9 \x80 Plain start")); break;
-        case Formats::WriteFormat::PlainUnicode: QVERIFY(bytes.startsWith("\xff\xfe\xe9\x00")); break;
+        case Formats::WriteFormat::RichText:
+            QVERIFY(bytes.startsWith("{\\rtf"));
+            break;
+        case Formats::WriteFormat::Compressed:
+            QVERIFY(bytes.startsWith("\x78\x01"));
+            break;
+        case Formats::WriteFormat::PlainAnsi:
+            QVERIFY(bytes.startsWith("\xe9t\xe9 \x80 Plain start"));
+            break;
+        case Formats::WriteFormat::PlainUnicode:
+            QVERIFY(bytes.startsWith("\xff\xfe\xe9\x00"));
+            break;
         }
 
         TRxRichEdit target;
@@ -199,9 +206,11 @@ private slots:
         editor.setPlainText(QStringLiteral("one two three"));
         editor.setSelection(4, 3);
         QString error;
-        QVERIFY(DocumentIO::save(editor, dir.filePath(QStringLiteral("s.txt")), Formats::WriteFormat::PlainAnsi, true, &error));
+        QVERIFY(DocumentIO::save(
+            editor, dir.filePath(QStringLiteral("s.txt")), Formats::WriteFormat::PlainAnsi, true, &error));
         QCOMPARE(ShellFixture::readFile(dir.filePath(QStringLiteral("s.txt"))), QByteArray("two"));
-        QVERIFY(DocumentIO::save(editor, dir.filePath(QStringLiteral("s.rtc")), Formats::WriteFormat::Compressed, true, &error));
+        QVERIFY(DocumentIO::save(
+            editor, dir.filePath(QStringLiteral("s.rtc")), Formats::WriteFormat::Compressed, true, &error));
         TRxRichEdit back;
         QVERIFY(DocumentIO::load(back, dir.filePath(QStringLiteral("s.rtc")), &error));
         QCOMPARE(back.text().trimmed(), QStringLiteral("two"));
@@ -261,7 +270,7 @@ private slots:
         QVERIFY(!DocumentIO::save(editor, path, format, false, &error));
         QVERIFY2(!error.isEmpty(), "a failed write must say why");
         QCOMPARE(ShellFixture::readFile(path), old);
-        QCOMPARE(leftovers(disk.path(), name), QStringList{QStringLiteral("filler")});
+        QCOMPARE(leftovers(disk.path(), name), QStringList { QStringLiteral("filler") });
     }
 
     void unwritableFolderGivesTheSystemMessage()

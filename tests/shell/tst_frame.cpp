@@ -60,7 +60,7 @@ private slots:
         ShellFixture fx;
         const QString path = fx.file(QStringLiteral("letter.rtf"));
         ShellFixture::writeFile(path, sampleRtf());
-        TFrameForm *frame = fx.showFrame({path});
+        TFrameForm *frame = fx.showFrame({ path });
         QCOMPARE(frame->documentCount(), 1);
         QCOMPARE(frame->tabBar()->tabText(0), QStringLiteral("letter.rtf"));
         QCOMPARE(frame->activeDocument()->DocumentFileName(), path);
@@ -72,7 +72,7 @@ private slots:
     void startWithAMissingFileOpensANewDocument()
     {
         ShellFixture fx;
-        TFrameForm *frame = fx.showFrame({fx.file(QStringLiteral("nowhere.rtf"))});
+        TFrameForm *frame = fx.showFrame({ fx.file(QStringLiteral("nowhere.rtf")) });
         QCOMPARE(frame->documentCount(), 1);
         QCOMPARE(frame->activeDocument()->DocumentFileName(), QStringLiteral("Untitled"));
     }
@@ -83,8 +83,8 @@ private slots:
         const QString path = fx.file(QStringLiteral("broken.rtc"));
         ShellFixture::writeFile(path, "not zlib");
         fx.dialogs().answerMessage(Dialogs::Ok);
-        TFrameForm *frame = fx.showFrame({path});
-        QCOMPARE(fx.dialogs().messageTexts(), QStringList{QStringLiteral("Unable to Open File")});
+        TFrameForm *frame = fx.showFrame({ path });
+        QCOMPARE(fx.dialogs().messageTexts(), QStringList { QStringLiteral("Unable to Open File") });
         QCOMPARE(frame->UpdateLockCount(), 0);
         QVERIFY(!frame->isScreenUpdateSuspended());
         QCOMPARE(frame->documentCount(), 1);
@@ -97,7 +97,7 @@ private slots:
         TEditForm *d3 = frame->activeDocument();
         TEditForm *d2 = newDocument(frame);
         TEditForm *d1 = newDocument(frame);
-        QCOMPARE(frame->documentWindows(), (QList<TEditForm *>{d1, d2, d3}));
+        QCOMPARE(frame->documentWindows(), (QList<TEditForm *> { d1, d2, d3 }));
 
         frame->FlipThroughTop2Documents1Click();
         QCOMPARE(frame->activeDocument(), d2);
@@ -205,7 +205,7 @@ private slots:
         frame->CloseAllDocuments1Click();
         ShellFixture::flushDeletes();
         QCOMPARE(fx.dialogs().messageTexts().size(), 2);
-        QCOMPARE(frame->documentWindows(), QList<TEditForm *>{older});
+        QCOMPARE(frame->documentWindows(), QList<TEditForm *> { older });
         QCOMPARE(frame->tabBar()->count(), 1);
         QCOMPARE(older->Editor()->toPlainText(), QStringLiteral("older text"));
     }
@@ -242,10 +242,11 @@ private slots:
     {
         ShellFixture fx;
         TFrameForm *frame = fx.showFrame();
-        QCOMPARE(menuTitles(frame), (QStringList{QStringLiteral("File1"), QStringLiteral("View1"), QStringLiteral("Window1")}));
+        QCOMPARE(menuTitles(frame),
+            (QStringList { QStringLiteral("File1"), QStringLiteral("View1"), QStringLiteral("Window1") }));
         frame->activeDocument()->closeDocument();
         ShellFixture::flushDeletes();
-        QCOMPARE(menuTitles(frame), (QStringList{QStringLiteral("FrameFile1"), QStringLiteral("Window1")}));
+        QCOMPARE(menuTitles(frame), (QStringList { QStringLiteral("FrameFile1"), QStringLiteral("Window1") }));
         QVERIFY(!frame->findChild<QAction *>(QStringLiteral("CloseCurrentDocument1"))->isEnabled());
         QVERIFY(!frame->findChild<QAction *>(QStringLiteral("TileVertically1"))->isEnabled());
 
@@ -255,8 +256,8 @@ private slots:
         auto *c1a = new QMenu(QStringLiteral("c1a"), frame);
         auto *c1b = new QMenu(QStringLiteral("c1b"), frame);
         auto *c10 = new QMenu(QStringLiteral("c10"), frame);
-        QCOMPARE(MenuMerger::merged({{0, f0}, {9, f9}}, {{0, c0}, {1, c1a}, {1, c1b}, {10, c10}}),
-                 (QList<QMenu *>{c0, c1a, c1b, f9, c10}));
+        QCOMPARE(MenuMerger::merged({ { 0, f0 }, { 9, f9 } }, { { 0, c0 }, { 1, c1a }, { 1, c1b }, { 10, c10 } }),
+            (QList<QMenu *> { c0, c1a, c1b, f9, c10 }));
     }
 
     void newTakesTheStartupOptions()
@@ -277,13 +278,13 @@ private slots:
         const QString b = fx.file(QStringLiteral("b.rtf"));
         ShellFixture::writeFile(a, sampleRtf());
         ShellFixture::writeFile(b, sampleRtf());
-        for (const QString &path : {a, b, a}) {
-            fx.dialogs().answerOpen({path});
+        for (const QString &path : { a, b, a }) {
+            fx.dialogs().answerOpen({ path });
             frame->Open1Click();
         }
         QCOMPARE(fx.dialogs().shown().first().file.title, QStringLiteral("Open File"));
         QCOMPARE(fx.dialogs().shown().first().file.filters.size(), 11);
-        QCOMPARE(fx.history()->history().entries(), (QStringList{a, b}));
+        QCOMPARE(fx.history()->history().entries(), (QStringList { a, b }));
         // Every Open makes a window, also for a file already open.
         QCOMPARE(frame->documentCount(), 4);
     }
@@ -297,7 +298,7 @@ private slots:
         ShellFixture::writeFile(a, sampleRtf());
         ShellFixture::writeFile(b, "plain words");
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+        data.setUrls({ QUrl::fromLocalFile(a), QUrl::fromLocalFile(b) });
         QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(frame, &enter);
         QVERIFY(enter.isAccepted());
@@ -329,7 +330,7 @@ private slots:
     {
         ShellFixture fx;
         ShellFixture::writeFile(fx.home() + QStringLiteral("/DeskTopDock.ini"),
-                                "[Transparency]\r\nValue=50\r\n[InterFace]\r\nTabbed Document=1\r\n");
+            "[Transparency]\r\nValue=50\r\n[InterFace]\r\nTabbed Document=1\r\n");
         TFrameForm *frame = fx.showFrame();
         QVERIFY(frame->settings().tabbedDocument);
         QVERIFY(frame->tabBar()->isVisible());

@@ -1,5 +1,6 @@
 #include "app/GradientPainter.h"
 #include "app/MenuStyle.h"
+#include "app/SplashForm.h"
 #include "editor/richtext/RxRichEdit.h"
 #include "tests/shell/ShellFixture.h"
 
@@ -76,8 +77,8 @@ private slots:
         const QImage image = paintItem(menu, heading, false);
         QCOMPARE(image.pixelColor(image.width() - 2, 1), grey(216));
         const QImage thin = paintItem(menu, line, false);
-        QCOMPARE(thin.pixelColor(0, 1), grey(226));      // the image column's gradient starts at 226
-        QCOMPARE(thin.pixelColor(thin.width() - 5, 0), grey(181));      // the line, 2 pixels above the bottom
+        QCOMPARE(thin.pixelColor(0, 1), grey(226)); // the image column's gradient starts at 226
+        QCOMPARE(thin.pixelColor(thin.width() - 5, 0), grey(181)); // the line, 2 pixels above the bottom
         QCOMPARE(thin.pixelColor(thin.width() - 5, 2), grey(243));
     }
 
@@ -85,12 +86,13 @@ private slots:
     {
         QMenu menu;
         menu.setStyle(MenuStyle::instance());
-        QAction *action = menu.addAction(QApplication::style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("&Open..."));
+        QAction *action
+            = menu.addAction(QApplication::style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("&Open..."));
         action->setStatusTip(QStringLiteral("Open an Existing Document."));
         const QImage idle = paintItem(menu, action, false);
-        QCOMPARE(idle.pixelColor(0, idle.height() / 2), grey(226));       // column gradient, left end
-        QCOMPARE(idle.pixelColor(12, idle.height() - 1), grey(185));     // column gradient: 185 starts the fourth band
-        QCOMPARE(idle.pixelColor(idle.width() - 2, 1), grey(243));        // item background
+        QCOMPARE(idle.pixelColor(0, idle.height() / 2), grey(226)); // column gradient, left end
+        QCOMPARE(idle.pixelColor(12, idle.height() - 1), grey(185)); // column gradient: 185 starts the fourth band
+        QCOMPARE(idle.pixelColor(idle.width() - 2, 1), grey(243)); // item background
 
         const QImage selected = paintItem(menu, action, true);
         // Inside the rounded highlight, below the caption band, the gradient runs from white.
@@ -105,10 +107,24 @@ private slots:
     {
         QImage image(10, 1, QImage::Format_RGB32);
         QPainter painter(&image);
-        QVERIFY(GradientPainter::fill(painter, image.rect(), {grey(0), grey(90)}, Qt::Horizontal));
+        QVERIFY(GradientPainter::fill(painter, image.rect(), { grey(0), grey(90) }, Qt::Horizontal));
         painter.end();
         QCOMPARE(image.pixelColor(0, 0), grey(0));
         QCOMPARE(image.pixelColor(9, 0), grey(90));
+    }
+
+    void splashWaitsForItsTimer()
+    {
+        TSplashForm splash;
+        QCOMPARE(splash.size(), QSize(353, 145));
+        QCOMPARE(splash.timer()->interval(), 250);
+        splash.showAndWait();
+        QVERIFY(splash.isTimerDone());
+        QVERIFY(!splash.timer()->isActive());
+        const QImage shot = splash.grab().toImage();
+        QCOMPARE(shot.pixelColor(shot.width() / 2, shot.height() - 10), QColor(128, 0, 0));
+        QDir().mkpath(QStringLiteral(LUMARO_BINARY_DIR) + QStringLiteral("/test-artifacts"));
+        QVERIFY(shot.save(QStringLiteral(LUMARO_BINARY_DIR) + QStringLiteral("/test-artifacts/shell-splash.png")));
     }
 
     // A picture of the program for a person to look at: the frame with two documents. Kept in
@@ -119,12 +135,13 @@ private slots:
         ShellFixture::writeFile(fx.home() + QStringLiteral("/DeskTopDock.ini"), "[InterFace]\r\nTabbed Document=1\r\n");
         const QString path = fx.file(QStringLiteral("letter.rtf"));
         ShellFixture::writeFile(path, sampleRtf());
-        TFrameForm *frame = fx.showFrame({path});
+        TFrameForm *frame = fx.showFrame({ path });
         frame->New1Click();
         frame->activeDocument()->Editor()->textCursor().insertText(QStringLiteral("A second document."));
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         const QImage shot = frame->grab().toImage();
-        const QString out = QStringLiteral(LUMARO_BINARY_DIR) + QStringLiteral("/test-artifacts/shell-two-documents.png");
+        const QString out
+            = QStringLiteral(LUMARO_BINARY_DIR) + QStringLiteral("/test-artifacts/shell-two-documents.png");
         QDir().mkpath(QFileInfo(out).path());
         QVERIFY(shot.save(out));
         QSet<QRgb> colours;
