@@ -488,6 +488,15 @@ void THistoryForm::hideEvent(QHideEvent *event)
     m_reportedMissing.clear();
 }
 
+void THistoryForm::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    // The window has no frame of its own: a thin outline keeps it apart from what lies behind.
+    QPainter painter(this);
+    painter.setPen(QColor(158, 158, 158));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 bool THistoryForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ListBox1 && event->type() == QEvent::KeyPress) {

@@ -438,9 +438,15 @@ private slots:
 
     void rowsArePaintedWithTheGradientBand()
     {
-        auto form = shownForm(documents({ QStringLiteral("a.rtf"), QStringLiteral("b.txt") }));
-        form->grab().save(QStringLiteral("/tmp/lumaro-history-dialog.png"));
+        const QString deep = QStringLiteral("a folder with a rather long name/and another one below it/"
+                                            "and a third one for good measure/Quarterly report.rtc");
+        auto form = shownForm(documents({ QStringLiteral("a.rtf"), QStringLiteral("b.txt"), deep,
+            QStringLiteral("page.html"), QStringLiteral("letter.doc") }));
         QListView *view = list(*form);
+        // Kept beside the build as a test artifact, for a look at the whole dialog.
+        const QString artifacts = QStringLiteral(LUMARO_BINARY_DIR "/test-artifacts");
+        QDir().mkpath(artifacts);
+        QVERIFY(form->grab().save(artifacts + QStringLiteral("/history-dialog.png")));
         const QImage image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRect selected = view->visualRect(form->history().index(0));
         const QRect plain = view->visualRect(form->history().index(1));
@@ -469,6 +475,23 @@ private slots:
         QVERIFY(darkPixels(QRect(plain.left() + 40, plain.top(), plain.width() - 40, plain.height())) > 20);
         QCOMPARE(darkPixels(QRect(plain.left() + 37, plain.top(), 3, plain.height())), 0);
         QVERIFY(image.pixelColor(plain.left() + 10, plain.top() + 27) != QColor(Qt::white));
+        // A path too long for the row runs on one line up to its right end, a short one does not.
+        const QRect longRow = view->visualRect(form->history().index(2));
+        QVERIFY(darkPixels(QRect(longRow.right() - 60, longRow.top(), 60, longRow.height())) > 0);
+        QCOMPARE(darkPixels(QRect(plain.right() - 60, plain.top(), 60, plain.height())), 0);
+        QCOMPARE(darkPixels(QRect(longRow.left() + 40, longRow.top(), longRow.width() - 40, 9)), 0);
+    }
+
+    void titlePanelDragsTheWindow()
+    {
+        auto form = shownForm(documents({ QStringLiteral("a.rtf") }));
+        QWidget *panel = form->findChild<QWidget *>(QStringLiteral("TitlePanel"));
+        QVERIFY(panel);
+        const QPoint before = form->pos();
+        QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(20, 10));
+        QTest::mouseMove(panel, QPoint(70, 40));
+        QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(70, 40));
+        QTRY_COMPARE(form->pos(), before + QPoint(50, 30));
     }
 
     void unwritableHistoryFileIsReportedAndKept()
