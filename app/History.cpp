@@ -245,9 +245,7 @@ void THistoryForm::buildControls()
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setUniformItemSizes(true);
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListBox1->setTextElideMode(Qt::ElideMiddle);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListBox1->setMouseTracking(false);
     QPalette palette = ListBox1->palette();
     palette.setColor(QPalette::Base, Qt::white);
     ListBox1->setPalette(palette);

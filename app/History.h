@@ -3,14 +3,14 @@
 #include "app/DocumentHistory.h"
 
 #include <QDialog>
-#include <QPointer>
 
 class QListView;
 class QPushButton;
 class QToolButton;
 
 // What the history dialog needs of the program to open a document: a new document window, made
-// by the frame's usual steps, with the file loaded. False when that failed.
+// by the frame's usual steps with its tab named after the file (without folder), and the file
+// loaded into it. False when that failed. The dialog is already hidden when this is called.
 class HistoryHost
 {
 public:
@@ -56,8 +56,6 @@ public:
     void btnSearchClick();
     void ListBox1Click();
     void filterClick(DocumentHistory::Filter filter);
-
-    QListView *listBox() const { return ListBox1; }
 
 protected:
     bool event(QEvent *event) override;
