@@ -22,6 +22,8 @@ void prepareEnvironment()
     }
     g_processHome = std::make_unique<QTemporaryDir>();
     qputenv("LUMARO_HOME", g_processHome->path().toLocal8Bit());
+    // The stand-in for the system registry must never be the real one under /etc.
+    qputenv("LUMARO_REGISTRY_FILE", (g_processHome->path() + QStringLiteral("/registry/registry.ini")).toLocal8Bit());
 }
 
 void installDialogs()
