@@ -144,6 +144,17 @@ const std::unordered_map<std::string_view, Kw> &keywords()
     return table;
 }
 
+// Twips as layout pixels, computed the way the rest of the program computes whole points and whole
+// pixels, so that a length read back compares equal to the one that was written.
+double layoutPixels(int twips)
+{
+    if (twips % 20 == 0)
+        return RichText::pointsToPixels(twips / 20);
+    if (twips % 15 == 0)
+        return double(twips / 15);
+    return RichText::twipsToPixels(twips);
+}
+
 bool toggle(bool hasParam, int param)
 {
     return !hasParam || param != 0;
@@ -1305,7 +1316,7 @@ QTextCharFormat RtfReader::charFormat(const CharState &c)
     }
     if (c.spacingTwips != 0) {
         f.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-        f.setFontLetterSpacing(RichText::twipsToPixels(c.spacingTwips));
+        f.setFontLetterSpacing(layoutPixels(c.spacingTwips));
     }
     if (c.kerningHalfPoints > 0) {
         f.setProperty(RichText::KerningTwips, c.kerningHalfPoints * 10);
@@ -1335,15 +1346,15 @@ QTextBlockFormat RtfReader::blockFormat(const ParaState &p)
     default: f.setAlignment(Qt::AlignLeft); break;
     }
     if (p.firstIndent)
-        f.setTextIndent(RichText::twipsToPixels(p.firstIndent));
+        f.setTextIndent(layoutPixels(p.firstIndent));
     if (p.leftIndent)
-        f.setLeftMargin(RichText::twipsToPixels(p.leftIndent));
+        f.setLeftMargin(layoutPixels(p.leftIndent));
     if (p.rightIndent)
-        f.setRightMargin(RichText::twipsToPixels(p.rightIndent));
+        f.setRightMargin(layoutPixels(p.rightIndent));
     if (p.spaceBefore)
-        f.setTopMargin(RichText::twipsToPixels(p.spaceBefore));
+        f.setTopMargin(layoutPixels(p.spaceBefore));
     if (p.spaceAfter)
-        f.setBottomMargin(RichText::twipsToPixels(p.spaceAfter));
+        f.setBottomMargin(layoutPixels(p.spaceAfter));
     if (p.lineSpacing != 0) {
         if (p.lineMultiple && p.lineSpacing > 0) {
             const int value = qMax(1, (p.lineSpacing + 6) / 12);
@@ -1353,17 +1364,17 @@ QTextBlockFormat RtfReader::blockFormat(const ParaState &p)
         } else if (p.lineSpacing > 0) {
             f.setProperty(RichText::LineSpacingRule, 3);
             f.setProperty(RichText::LineSpacingValue, p.lineSpacing);
-            f.setLineHeight(RichText::twipsToPixels(p.lineSpacing), QTextBlockFormat::MinimumHeight);
+            f.setLineHeight(layoutPixels(p.lineSpacing), QTextBlockFormat::MinimumHeight);
         } else {
             f.setProperty(RichText::LineSpacingRule, 4);
             f.setProperty(RichText::LineSpacingValue, -p.lineSpacing);
-            f.setLineHeight(RichText::twipsToPixels(-p.lineSpacing), QTextBlockFormat::FixedHeight);
+            f.setLineHeight(layoutPixels(-p.lineSpacing), QTextBlockFormat::FixedHeight);
         }
     }
     if (!p.tabs.isEmpty()) {
         QList<QTextOption::Tab> tabs;
         for (const TabStop &t : p.tabs) {
-            QTextOption::Tab tab(RichText::twipsToPixels(t.twips), t.type,
+            QTextOption::Tab tab(layoutPixels(t.twips), t.type,
                                  t.type == QTextOption::DelimiterTab ? QChar(u'.') : QChar());
             tabs.append(tab);
         }
@@ -1447,8 +1458,8 @@ void RtfReader::emitPicture()
     double width = 0;
     double height = 0;
     if (pic.goalw > 0 && pic.goalh > 0) {
-        width = RichText::twipsToPixels(pic.goalw);
-        height = RichText::twipsToPixels(pic.goalh);
+        width = layoutPixels(pic.goalw);
+        height = layoutPixels(pic.goalh);
     } else if (!image.isNull()) {
         width = image.width();
         height = image.height();

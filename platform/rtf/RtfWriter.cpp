@@ -491,7 +491,8 @@ void RtfWriter::writeParagraphProperties(const QTextBlock &block, int tableLevel
         m_out.append("\\rtlpar");
     if (const QTextList *list = block.textList())
         writeNumbering(list);
-    m_out.append(' ');
+    if (!m_out.endsWith('}'))
+        m_out.append(' '); // ends the last control word; after a group it would be text
 }
 
 void RtfWriter::writeNumbering(const QTextList *list)
