@@ -56,7 +56,7 @@ QByteArray generate(qsizetype bytes)
             if (run % 4 == 3)
                 rtf += "\\cf" + QByteArray::number(1 + run % 3);
             rtf += " The quick brown fox jumps over the lazy dog, caf\\'e9 \\u8364? number "
-                   + QByteArray::number(paragraph) + ".}";
+                + QByteArray::number(paragraph) + ".}";
         }
         rtf += "{\\f3 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2}\\par\n";
         if (paragraph % 40 == 0)
@@ -109,8 +109,8 @@ double megabytes(qsizetype bytes)
 void report(const QString &name, qsizetype size, const Measure &m)
 {
     Bench::printFigure(kBench, name + QStringLiteral(" read"), megabytes(size) / m.readSeconds, QStringLiteral("MB/s"));
-    Bench::printFigure(kBench, name + QStringLiteral(" write"), megabytes(m.written) / m.writeSeconds,
-                       QStringLiteral("MB/s"));
+    Bench::printFigure(
+        kBench, name + QStringLiteral(" write"), megabytes(m.written) / m.writeSeconds, QStringLiteral("MB/s"));
     Bench::printFigure(kBench, name + QStringLiteral(" peak memory"), m.peakKiB / 1024.0, QStringLiteral("MB"));
 }
 
@@ -129,12 +129,11 @@ int main(int argc, char **argv)
     report(QStringLiteral("generated 1MB"), small.size(), s);
     report(QStringLiteral("generated 10MB"), large.size(), l);
     Bench::printFigure(kBench, QStringLiteral("read time 10MB / 1MB"), l.readSeconds / s.readSeconds,
-                       QStringLiteral("x (10 is linear)"));
+        QStringLiteral("x (10 is linear)"));
 
-    const QString corpus = qEnvironmentVariable("LUMARO_SHARED_DIR",
-                                                QStringLiteral(LUMARO_BENCH_SHARED_DIR))
-                           + QStringLiteral("/corpus/rtf");
-    QFileInfoList files = QDir(corpus).entryInfoList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Size);
+    const QString corpus = qEnvironmentVariable("LUMARO_SHARED_DIR", QStringLiteral(LUMARO_BENCH_SHARED_DIR))
+        + QStringLiteral("/corpus/rtf");
+    QFileInfoList files = QDir(corpus).entryInfoList({ QStringLiteral("*.rtf") }, QDir::Files, QDir::Size);
     files = files.mid(0, 3);
     for (const QFileInfo &info : std::as_const(files)) {
         QFile file(info.filePath());

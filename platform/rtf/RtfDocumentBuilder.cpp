@@ -10,8 +10,7 @@
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument &doc)
     : m_doc(doc)
     , m_cursor(&doc)
-{
-}
+{ }
 
 void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &format, int tableLevel)
 {

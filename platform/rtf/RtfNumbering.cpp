@@ -35,13 +35,20 @@ int bulletKind(const QString &bulletText)
 int kindFromLevel(int nfc, const QString &levelText)
 {
     switch (nfc) {
-    case 1: return RichText::NumberingUpperRoman;
-    case 2: return RichText::NumberingLowerRoman;
-    case 3: return RichText::NumberingUpperLetter;
-    case 4: return RichText::NumberingLowerLetter;
-    case 23: return bulletKind(levelText.mid(1));
-    case 255: return RichText::NumberingNone;
-    default: return RichText::NumberingArabic;
+    case 1:
+        return RichText::NumberingUpperRoman;
+    case 2:
+        return RichText::NumberingLowerRoman;
+    case 3:
+        return RichText::NumberingUpperLetter;
+    case 4:
+        return RichText::NumberingLowerLetter;
+    case 23:
+        return bulletKind(levelText.mid(1));
+    case 255:
+        return RichText::NumberingNone;
+    default:
+        return RichText::NumberingArabic;
     }
 }
 
@@ -87,9 +94,12 @@ QString numberSuffix(int styleWord)
 {
     switch (styleWord) {
     case kStyleParenthesis:
-    case kStyleEnclosed: return QStringLiteral(")");
-    case kStylePlain: return QString();
-    default: return QStringLiteral(".");
+    case kStyleEnclosed:
+        return QStringLiteral(")");
+    case kStylePlain:
+        return QString();
+    default:
+        return QStringLiteral(".");
     }
 }
 
@@ -98,14 +108,29 @@ QTextListFormat listFormat(int kind, int styleWord)
     QTextListFormat f;
     QTextListFormat::Style style = QTextListFormat::ListDisc;
     switch (kind) {
-    case RichText::NumberingArabic: style = QTextListFormat::ListDecimal; break;
-    case RichText::NumberingLowerLetter: style = QTextListFormat::ListLowerAlpha; break;
-    case RichText::NumberingUpperLetter: style = QTextListFormat::ListUpperAlpha; break;
-    case RichText::NumberingLowerRoman: style = QTextListFormat::ListLowerRoman; break;
-    case RichText::NumberingUpperRoman: style = QTextListFormat::ListUpperRoman; break;
-    case RichText::NumberingHollowBlock: style = QTextListFormat::ListSquare; break;
-    case RichText::NumberingSmallBullet: style = QTextListFormat::ListCircle; break;
-    default: break;
+    case RichText::NumberingArabic:
+        style = QTextListFormat::ListDecimal;
+        break;
+    case RichText::NumberingLowerLetter:
+        style = QTextListFormat::ListLowerAlpha;
+        break;
+    case RichText::NumberingUpperLetter:
+        style = QTextListFormat::ListUpperAlpha;
+        break;
+    case RichText::NumberingLowerRoman:
+        style = QTextListFormat::ListLowerRoman;
+        break;
+    case RichText::NumberingUpperRoman:
+        style = QTextListFormat::ListUpperRoman;
+        break;
+    case RichText::NumberingHollowBlock:
+        style = QTextListFormat::ListSquare;
+        break;
+    case RichText::NumberingSmallBullet:
+        style = QTextListFormat::ListCircle;
+        break;
+    default:
+        break;
     }
     f.setStyle(style);
     // The paragraph's own margins place the text; the list adds no indent of its own.
@@ -129,14 +154,22 @@ int kindOfList(const QTextListFormat &format)
             return kind;
     }
     switch (format.style()) {
-    case QTextListFormat::ListDecimal: return RichText::NumberingArabic;
-    case QTextListFormat::ListLowerAlpha: return RichText::NumberingLowerLetter;
-    case QTextListFormat::ListUpperAlpha: return RichText::NumberingUpperLetter;
-    case QTextListFormat::ListLowerRoman: return RichText::NumberingLowerRoman;
-    case QTextListFormat::ListUpperRoman: return RichText::NumberingUpperRoman;
-    case QTextListFormat::ListSquare: return RichText::NumberingHollowBlock;
-    case QTextListFormat::ListCircle: return RichText::NumberingSmallBullet;
-    default: return RichText::NumberingBullet;
+    case QTextListFormat::ListDecimal:
+        return RichText::NumberingArabic;
+    case QTextListFormat::ListLowerAlpha:
+        return RichText::NumberingLowerLetter;
+    case QTextListFormat::ListUpperAlpha:
+        return RichText::NumberingUpperLetter;
+    case QTextListFormat::ListLowerRoman:
+        return RichText::NumberingLowerRoman;
+    case QTextListFormat::ListUpperRoman:
+        return RichText::NumberingUpperRoman;
+    case QTextListFormat::ListSquare:
+        return RichText::NumberingHollowBlock;
+    case QTextListFormat::ListCircle:
+        return RichText::NumberingSmallBullet;
+    default:
+        return RichText::NumberingBullet;
     }
 }
 
@@ -153,21 +186,30 @@ int styleWordOfList(const QTextListFormat &format)
 int levelNfc(int kind)
 {
     switch (kind) {
-    case RichText::NumberingArabic: return 0;
-    case RichText::NumberingUpperRoman: return 1;
-    case RichText::NumberingLowerRoman: return 2;
-    case RichText::NumberingUpperLetter: return 3;
-    case RichText::NumberingLowerLetter: return 4;
-    default: return 23;
+    case RichText::NumberingArabic:
+        return 0;
+    case RichText::NumberingUpperRoman:
+        return 1;
+    case RichText::NumberingLowerRoman:
+        return 2;
+    case RichText::NumberingUpperLetter:
+        return 3;
+    case RichText::NumberingLowerLetter:
+        return 4;
+    default:
+        return 23;
     }
 }
 
 QChar bulletCharacter(int kind)
 {
     switch (kind) {
-    case RichText::NumberingHollowBlock: return QChar(0x25AA);
-    case RichText::NumberingSmallBullet: return QChar(0x25E6);
-    default: return QChar(0x2022);
+    case RichText::NumberingHollowBlock:
+        return QChar(0x25AA);
+    case RichText::NumberingSmallBullet:
+        return QChar(0x25E6);
+    default:
+        return QChar(0x2022);
     }
 }
 

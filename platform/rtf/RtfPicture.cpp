@@ -27,10 +27,17 @@ QImage deviceBitmap(const QByteArray &data, QSize size, int bitsPerPixel, int wi
         return QImage();
     QImage::Format format;
     switch (bitsPerPixel) {
-    case 1: format = QImage::Format_Mono; break;
-    case 24: format = QImage::Format_BGR888; break;
-    case 32: format = QImage::Format_RGB32; break;
-    default: return QImage();
+    case 1:
+        format = QImage::Format_Mono;
+        break;
+    case 24:
+        format = QImage::Format_BGR888;
+        break;
+    case 32:
+        format = QImage::Format_RGB32;
+        break;
+    default:
+        return QImage();
     }
     const qint64 minStride = (qint64(w) * bitsPerPixel + 7) / 8;
     if (widthBytes < minStride)
@@ -91,8 +98,7 @@ QByteArray bmpFileFromDib(const QByteArray &dib)
     return file;
 }
 
-QImage decode(const QString &format, const QByteArray &data, QSize bitmapSize, int bitsPerPixel,
-              int widthBytes)
+QImage decode(const QString &format, const QByteArray &data, QSize bitmapSize, int bitsPerPixel, int widthBytes)
 {
     if (data.isEmpty())
         return QImage();

@@ -15,8 +15,8 @@ inline constexpr int kMaxPixels = 8000;
 // format: "png", "jpeg", "dib" (a bitmap without file header), "bmp" (device-dependent bitmap
 // given as bitsPerPixel / widthBytes / size), "emf", "wmf". Returns a null image when the data
 // cannot be decoded.
-QImage decode(const QString &format, const QByteArray &data, QSize bitmapSize = QSize(),
-              int bitsPerPixel = 0, int widthBytes = 0);
+QImage decode(const QString &format, const QByteArray &data, QSize bitmapSize = QSize(), int bitsPerPixel = 0,
+    int widthBytes = 0);
 
 // A light frame with the proportions of the given size (at most 512 pixels a side).
 QImage placeholder(QSize size);

@@ -16,130 +16,433 @@ namespace {
 
 enum class Kw {
     // destinations
-    Rtf, FontTable, ColorTable, StyleSheet, Info, Title, Pict, Field, FieldInst, FieldResult,
-    ListTable, List, ListLevel, LevelText, ListOverrideTable, ListOverride, Pn, PnTextAfter,
-    PnTextBefore, Shape, ShapeInst, ShapeProperty, ShapeName, ShapeValue, ShapeResult,
-    ShapePicture, NonShapePicture, Object, Result, Upr, Ud, NestTableProps, SkipDest,
+    Rtf,
+    FontTable,
+    ColorTable,
+    StyleSheet,
+    Info,
+    Title,
+    Pict,
+    Field,
+    FieldInst,
+    FieldResult,
+    ListTable,
+    List,
+    ListLevel,
+    LevelText,
+    ListOverrideTable,
+    ListOverride,
+    Pn,
+    PnTextAfter,
+    PnTextBefore,
+    Shape,
+    ShapeInst,
+    ShapeProperty,
+    ShapeName,
+    ShapeValue,
+    ShapeResult,
+    ShapePicture,
+    NonShapePicture,
+    Object,
+    Result,
+    Upr,
+    Ud,
+    NestTableProps,
+    SkipDest,
     // document
-    Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, FontCharset, FontCodePage, Font, Red, Green, Blue,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    FontCharset,
+    FontCodePage,
+    Font,
+    Red,
+    Green,
+    Blue,
     // character
-    Plain, FontSize, Bold, Italic, Underline, UnderlineNone, UnderlineWord, UnderlineDouble,
-    UnderlineDotted, UnderlineDash, UnderlineDashDot, UnderlineDashDotDot, UnderlineWave,
-    UnderlineThick, UnderlineColour, Strike, Foreground, Background, Highlight, Sub, Super,
-    NoSuperSub, Up, Down, Hidden, Protect, Disabled, Revised, RevisionAuthor, Expand, ExpandTwips,
-    Kerning, Caps, SmallCaps,
+    Plain,
+    FontSize,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    UnderlineWord,
+    UnderlineDouble,
+    UnderlineDotted,
+    UnderlineDash,
+    UnderlineDashDot,
+    UnderlineDashDotDot,
+    UnderlineWave,
+    UnderlineThick,
+    UnderlineColour,
+    Strike,
+    Foreground,
+    Background,
+    Highlight,
+    Sub,
+    Super,
+    NoSuperSub,
+    Up,
+    Down,
+    Hidden,
+    Protect,
+    Disabled,
+    Revised,
+    RevisionAuthor,
+    Expand,
+    ExpandTwips,
+    Kerning,
+    Caps,
+    SmallCaps,
     // paragraph
-    Pard, AlignLeft, AlignRight, AlignCentre, AlignJustify, FirstIndent, LeftIndent, RightIndent,
-    SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabPosition, TabRight, TabCentre,
-    TabDecimal, KeepNext, PageBreakBefore, RtlPar, LtrPar, Style, InTable, TableLevel, ListNumber,
+    Pard,
+    AlignLeft,
+    AlignRight,
+    AlignCentre,
+    AlignJustify,
+    FirstIndent,
+    LeftIndent,
+    RightIndent,
+    SpaceBefore,
+    SpaceAfter,
+    LineSpacing,
+    LineMultiple,
+    TabPosition,
+    TabRight,
+    TabCentre,
+    TabDecimal,
+    KeepNext,
+    PageBreakBefore,
+    RtlPar,
+    LtrPar,
+    Style,
+    InTable,
+    TableLevel,
+    ListNumber,
     ListLevelNumber,
     // text
-    Par, Sect, Page, Line, Tab, EmDash, EnDash, EmSpace, EnSpace, QmSpace, Bullet, LQuote, RQuote,
-    LDblQuote, RDblQuote, Zwj, Zwnj, LtrMark, RtlMark, FootnoteMark, Unicode, UnicodeSkip,
-    Cell, NestCell, Row, NestRow, RowDefaults, CellX,
+    Par,
+    Sect,
+    Page,
+    Line,
+    Tab,
+    EmDash,
+    EnDash,
+    EmSpace,
+    EnSpace,
+    QmSpace,
+    Bullet,
+    LQuote,
+    RQuote,
+    LDblQuote,
+    RDblQuote,
+    Zwj,
+    Zwnj,
+    LtrMark,
+    RtlMark,
+    FootnoteMark,
+    Unicode,
+    UnicodeSkip,
+    Cell,
+    NestCell,
+    Row,
+    NestRow,
+    RowDefaults,
+    CellX,
     // pictures
-    PngBlip, JpegBlip, EmfBlip, WMetafile, DiBitmap, WBitmap, MacPict, PmMetafile, PicW, PicH,
-    PicWGoal, PicHGoal, PicScaleX, PicScaleY, BitsPerPixel, WidthBytes,
+    PngBlip,
+    JpegBlip,
+    EmfBlip,
+    WMetafile,
+    DiBitmap,
+    WBitmap,
+    MacPict,
+    PmMetafile,
+    PicW,
+    PicH,
+    PicWGoal,
+    PicHGoal,
+    PicScaleX,
+    PicScaleY,
+    BitsPerPixel,
+    WidthBytes,
     // lists
-    ListId, LevelNfc, PnBullet, PnBody, PnDecimal, PnUpperLetter, PnLowerLetter, PnUpperRoman,
-    PnLowerRoman, PnFont, PnContinue,
+    ListId,
+    LevelNfc,
+    PnBullet,
+    PnBody,
+    PnDecimal,
+    PnUpperLetter,
+    PnLowerLetter,
+    PnUpperRoman,
+    PnLowerRoman,
+    PnFont,
+    PnContinue,
 };
 
 const std::unordered_map<std::string_view, Kw> &keywords()
 {
     static const std::unordered_map<std::string_view, Kw> table = {
-        {"rtf", Kw::Rtf}, {"fonttbl", Kw::FontTable}, {"colortbl", Kw::ColorTable},
-        {"stylesheet", Kw::StyleSheet}, {"info", Kw::Info}, {"title", Kw::Title},
-        {"pict", Kw::Pict}, {"field", Kw::Field}, {"fldinst", Kw::FieldInst},
-        {"fldrslt", Kw::FieldResult}, {"listtable", Kw::ListTable}, {"list", Kw::List},
-        {"listlevel", Kw::ListLevel}, {"leveltext", Kw::LevelText},
-        {"listoverridetable", Kw::ListOverrideTable}, {"listoverride", Kw::ListOverride},
-        {"pn", Kw::Pn}, {"pntxta", Kw::PnTextAfter}, {"pntxtb", Kw::PnTextBefore},
-        {"shp", Kw::Shape}, {"shpgrp", Kw::Shape}, {"shpinst", Kw::ShapeInst},
-        {"sp", Kw::ShapeProperty}, {"sn", Kw::ShapeName}, {"sv", Kw::ShapeValue},
-        {"shprslt", Kw::ShapeResult}, {"shppict", Kw::ShapePicture},
-        {"nonshppict", Kw::NonShapePicture}, {"object", Kw::Object}, {"result", Kw::Result},
-        {"upr", Kw::Upr}, {"ud", Kw::Ud}, {"nesttableprops", Kw::NestTableProps},
+        { "rtf", Kw::Rtf },
+        { "fonttbl", Kw::FontTable },
+        { "colortbl", Kw::ColorTable },
+        { "stylesheet", Kw::StyleSheet },
+        { "info", Kw::Info },
+        { "title", Kw::Title },
+        { "pict", Kw::Pict },
+        { "field", Kw::Field },
+        { "fldinst", Kw::FieldInst },
+        { "fldrslt", Kw::FieldResult },
+        { "listtable", Kw::ListTable },
+        { "list", Kw::List },
+        { "listlevel", Kw::ListLevel },
+        { "leveltext", Kw::LevelText },
+        { "listoverridetable", Kw::ListOverrideTable },
+        { "listoverride", Kw::ListOverride },
+        { "pn", Kw::Pn },
+        { "pntxta", Kw::PnTextAfter },
+        { "pntxtb", Kw::PnTextBefore },
+        { "shp", Kw::Shape },
+        { "shpgrp", Kw::Shape },
+        { "shpinst", Kw::ShapeInst },
+        { "sp", Kw::ShapeProperty },
+        { "sn", Kw::ShapeName },
+        { "sv", Kw::ShapeValue },
+        { "shprslt", Kw::ShapeResult },
+        { "shppict", Kw::ShapePicture },
+        { "nonshppict", Kw::NonShapePicture },
+        { "object", Kw::Object },
+        { "result", Kw::Result },
+        { "upr", Kw::Upr },
+        { "ud", Kw::Ud },
+        { "nesttableprops", Kw::NestTableProps },
         // Destinations whose text never belongs to the body.
-        {"header", Kw::SkipDest}, {"headerl", Kw::SkipDest}, {"headerr", Kw::SkipDest},
-        {"headerf", Kw::SkipDest}, {"footer", Kw::SkipDest}, {"footerl", Kw::SkipDest},
-        {"footerr", Kw::SkipDest}, {"footerf", Kw::SkipDest}, {"footnote", Kw::SkipDest},
-        {"annotation", Kw::SkipDest}, {"atnid", Kw::SkipDest}, {"atnauthor", Kw::SkipDest},
-        {"atndate", Kw::SkipDest}, {"atnicn", Kw::SkipDest}, {"atnref", Kw::SkipDest},
-        {"atntime", Kw::SkipDest}, {"atrfend", Kw::SkipDest}, {"atrfstart", Kw::SkipDest},
-        {"author", Kw::SkipDest}, {"buptim", Kw::SkipDest}, {"comment", Kw::SkipDest},
-        {"creatim", Kw::SkipDest}, {"doccomm", Kw::SkipDest}, {"keywords", Kw::SkipDest},
-        {"operator", Kw::SkipDest}, {"printim", Kw::SkipDest}, {"revtim", Kw::SkipDest},
-        {"subject", Kw::SkipDest}, {"tc", Kw::SkipDest}, {"tcn", Kw::SkipDest},
-        {"txe", Kw::SkipDest}, {"xe", Kw::SkipDest}, {"rxe", Kw::SkipDest},
-        {"pntext", Kw::SkipDest}, {"listtext", Kw::SkipDest}, {"bkmkstart", Kw::SkipDest},
-        {"bkmkend", Kw::SkipDest}, {"objdata", Kw::SkipDest}, {"objclass", Kw::SkipDest},
-        {"objname", Kw::SkipDest}, {"objalias", Kw::SkipDest}, {"objsect", Kw::SkipDest},
-        {"objtime", Kw::SkipDest}, {"datafield", Kw::SkipDest}, {"fldtype", Kw::SkipDest},
-        {"do", Kw::SkipDest}, {"txbxcontent", Kw::SkipDest}, {"shptxt", Kw::SkipDest},
-        {"ftnsep", Kw::SkipDest}, {"ftnsepc", Kw::SkipDest}, {"ftncn", Kw::SkipDest},
-        {"aftnsep", Kw::SkipDest}, {"aftnsepc", Kw::SkipDest}, {"aftncn", Kw::SkipDest},
-        {"nonesttables", Kw::SkipDest}, {"levelnumbers", Kw::SkipDest},
-        {"listname", Kw::SkipDest}, {"lfolevel", Kw::SkipDest}, {"revtbl", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
-        {"filetbl", Kw::SkipDest}, {"category", Kw::SkipDest}, {"company", Kw::SkipDest},
-        {"manager", Kw::SkipDest}, {"hlinkbase", Kw::SkipDest}, {"docvar", Kw::SkipDest},
-        {"template", Kw::SkipDest}, {"picprop", Kw::SkipDest}, {"blipuid", Kw::SkipDest},
-        {"pgdsctbl", Kw::SkipDest}, {"xmlnstbl", Kw::SkipDest}, {"generator", Kw::SkipDest},
-        {"userprops", Kw::SkipDest}, {"latentstyles", Kw::SkipDest},
-        {"themedata", Kw::SkipDest}, {"colorschememapping", Kw::SkipDest},
-        {"datastore", Kw::SkipDest}, {"mmathPr", Kw::SkipDest}, {"listpicture", Kw::SkipDest},
-        {"pnseclvl", Kw::SkipDest}, {"fchars", Kw::SkipDest}, {"lchars", Kw::SkipDest},
-        {"private", Kw::SkipDest}, {"nextfile", Kw::SkipDest}, {"protusertbl", Kw::SkipDest},
-        {"ansi", Kw::Ansi}, {"mac", Kw::Mac}, {"pc", Kw::Pc}, {"pca", Kw::Pca},
-        {"ansicpg", Kw::AnsiCodePage}, {"deff", Kw::DefaultFont}, {"fcharset", Kw::FontCharset},
-        {"cpg", Kw::FontCodePage}, {"f", Kw::Font}, {"red", Kw::Red}, {"green", Kw::Green},
-        {"blue", Kw::Blue},
-        {"plain", Kw::Plain}, {"fs", Kw::FontSize}, {"b", Kw::Bold}, {"i", Kw::Italic},
-        {"ul", Kw::Underline}, {"ulnone", Kw::UnderlineNone}, {"ulw", Kw::UnderlineWord},
-        {"uldb", Kw::UnderlineDouble}, {"uld", Kw::UnderlineDotted},
-        {"ulthd", Kw::UnderlineDotted}, {"uldash", Kw::UnderlineDash},
-        {"ulthdash", Kw::UnderlineDash}, {"ulldash", Kw::UnderlineDash},
-        {"ulthldash", Kw::UnderlineDash}, {"uldashd", Kw::UnderlineDashDot},
-        {"ulthdashd", Kw::UnderlineDashDot}, {"uldashdd", Kw::UnderlineDashDotDot},
-        {"ulthdashdd", Kw::UnderlineDashDotDot}, {"ulwave", Kw::UnderlineWave},
-        {"ulhwave", Kw::UnderlineWave}, {"ululdbwave", Kw::UnderlineWave},
-        {"ulth", Kw::UnderlineThick}, {"ulc", Kw::UnderlineColour}, {"strike", Kw::Strike},
-        {"striked", Kw::Strike}, {"cf", Kw::Foreground}, {"cb", Kw::Background},
-        {"chcbpat", Kw::Background}, {"highlight", Kw::Highlight}, {"sub", Kw::Sub},
-        {"super", Kw::Super}, {"nosupersub", Kw::NoSuperSub}, {"up", Kw::Up}, {"dn", Kw::Down},
-        {"v", Kw::Hidden}, {"protect", Kw::Protect}, {"disabled", Kw::Disabled},
-        {"revised", Kw::Revised}, {"revauth", Kw::RevisionAuthor}, {"expnd", Kw::Expand},
-        {"expndtw", Kw::ExpandTwips}, {"kerning", Kw::Kerning}, {"caps", Kw::Caps},
-        {"scaps", Kw::SmallCaps},
-        {"pard", Kw::Pard}, {"ql", Kw::AlignLeft}, {"qr", Kw::AlignRight},
-        {"qc", Kw::AlignCentre}, {"qj", Kw::AlignJustify}, {"qd", Kw::AlignJustify},
-        {"fi", Kw::FirstIndent}, {"li", Kw::LeftIndent}, {"ri", Kw::RightIndent},
-        {"sb", Kw::SpaceBefore}, {"sa", Kw::SpaceAfter}, {"sl", Kw::LineSpacing},
-        {"slmult", Kw::LineMultiple}, {"tx", Kw::TabPosition}, {"tqr", Kw::TabRight},
-        {"tqc", Kw::TabCentre}, {"tqdec", Kw::TabDecimal}, {"keepn", Kw::KeepNext},
-        {"pagebb", Kw::PageBreakBefore}, {"rtlpar", Kw::RtlPar}, {"ltrpar", Kw::LtrPar},
-        {"s", Kw::Style}, {"intbl", Kw::InTable}, {"itap", Kw::TableLevel},
-        {"ls", Kw::ListNumber}, {"ilvl", Kw::ListLevelNumber},
-        {"par", Kw::Par}, {"sect", Kw::Sect}, {"page", Kw::Page}, {"line", Kw::Line},
-        {"tab", Kw::Tab}, {"emdash", Kw::EmDash}, {"endash", Kw::EnDash},
-        {"emspace", Kw::EmSpace}, {"enspace", Kw::EnSpace}, {"qmspace", Kw::QmSpace},
-        {"bullet", Kw::Bullet}, {"lquote", Kw::LQuote}, {"rquote", Kw::RQuote},
-        {"ldblquote", Kw::LDblQuote}, {"rdblquote", Kw::RDblQuote}, {"zwj", Kw::Zwj},
-        {"zwnj", Kw::Zwnj}, {"ltrmark", Kw::LtrMark}, {"rtlmark", Kw::RtlMark},
-        {"chftn", Kw::FootnoteMark}, {"u", Kw::Unicode}, {"uc", Kw::UnicodeSkip},
-        {"cell", Kw::Cell}, {"nestcell", Kw::NestCell}, {"row", Kw::Row},
-        {"nestrow", Kw::NestRow}, {"trowd", Kw::RowDefaults}, {"cellx", Kw::CellX},
-        {"pngblip", Kw::PngBlip}, {"jpegblip", Kw::JpegBlip}, {"emfblip", Kw::EmfBlip},
-        {"wmetafile", Kw::WMetafile}, {"dibitmap", Kw::DiBitmap}, {"wbitmap", Kw::WBitmap},
-        {"macpict", Kw::MacPict}, {"pmmetafile", Kw::PmMetafile}, {"picw", Kw::PicW},
-        {"pich", Kw::PicH}, {"picwgoal", Kw::PicWGoal}, {"pichgoal", Kw::PicHGoal},
-        {"picscalex", Kw::PicScaleX}, {"picscaley", Kw::PicScaleY},
-        {"wbmbitspixel", Kw::BitsPerPixel}, {"wbmwidthbytes", Kw::WidthBytes},
-        {"listid", Kw::ListId}, {"levelnfc", Kw::LevelNfc}, {"levelnfcn", Kw::LevelNfc},
-        {"pnlvlblt", Kw::PnBullet}, {"pnlvlbody", Kw::PnBody}, {"pndec", Kw::PnDecimal},
-        {"pnucltr", Kw::PnUpperLetter}, {"pnlcltr", Kw::PnLowerLetter},
-        {"pnucrm", Kw::PnUpperRoman}, {"pnlcrm", Kw::PnLowerRoman}, {"pnf", Kw::PnFont},
-        {"pnlvlcont", Kw::PnContinue},
+        { "header", Kw::SkipDest },
+        { "headerl", Kw::SkipDest },
+        { "headerr", Kw::SkipDest },
+        { "headerf", Kw::SkipDest },
+        { "footer", Kw::SkipDest },
+        { "footerl", Kw::SkipDest },
+        { "footerr", Kw::SkipDest },
+        { "footerf", Kw::SkipDest },
+        { "footnote", Kw::SkipDest },
+        { "annotation", Kw::SkipDest },
+        { "atnid", Kw::SkipDest },
+        { "atnauthor", Kw::SkipDest },
+        { "atndate", Kw::SkipDest },
+        { "atnicn", Kw::SkipDest },
+        { "atnref", Kw::SkipDest },
+        { "atntime", Kw::SkipDest },
+        { "atrfend", Kw::SkipDest },
+        { "atrfstart", Kw::SkipDest },
+        { "author", Kw::SkipDest },
+        { "buptim", Kw::SkipDest },
+        { "comment", Kw::SkipDest },
+        { "creatim", Kw::SkipDest },
+        { "doccomm", Kw::SkipDest },
+        { "keywords", Kw::SkipDest },
+        { "operator", Kw::SkipDest },
+        { "printim", Kw::SkipDest },
+        { "revtim", Kw::SkipDest },
+        { "subject", Kw::SkipDest },
+        { "tc", Kw::SkipDest },
+        { "tcn", Kw::SkipDest },
+        { "txe", Kw::SkipDest },
+        { "xe", Kw::SkipDest },
+        { "rxe", Kw::SkipDest },
+        { "pntext", Kw::SkipDest },
+        { "listtext", Kw::SkipDest },
+        { "bkmkstart", Kw::SkipDest },
+        { "bkmkend", Kw::SkipDest },
+        { "objdata", Kw::SkipDest },
+        { "objclass", Kw::SkipDest },
+        { "objname", Kw::SkipDest },
+        { "objalias", Kw::SkipDest },
+        { "objsect", Kw::SkipDest },
+        { "objtime", Kw::SkipDest },
+        { "datafield", Kw::SkipDest },
+        { "fldtype", Kw::SkipDest },
+        { "do", Kw::SkipDest },
+        { "txbxcontent", Kw::SkipDest },
+        { "shptxt", Kw::SkipDest },
+        { "ftnsep", Kw::SkipDest },
+        { "ftnsepc", Kw::SkipDest },
+        { "ftncn", Kw::SkipDest },
+        { "aftnsep", Kw::SkipDest },
+        { "aftnsepc", Kw::SkipDest },
+        { "aftncn", Kw::SkipDest },
+        { "nonesttables", Kw::SkipDest },
+        { "levelnumbers", Kw::SkipDest },
+        { "listname", Kw::SkipDest },
+        { "lfolevel", Kw::SkipDest },
+        { "revtbl", Kw::SkipDest },
+        { "rsidtbl", Kw::SkipDest },
+        { "filetbl", Kw::SkipDest },
+        { "category", Kw::SkipDest },
+        { "company", Kw::SkipDest },
+        { "manager", Kw::SkipDest },
+        { "hlinkbase", Kw::SkipDest },
+        { "docvar", Kw::SkipDest },
+        { "template", Kw::SkipDest },
+        { "picprop", Kw::SkipDest },
+        { "blipuid", Kw::SkipDest },
+        { "pgdsctbl", Kw::SkipDest },
+        { "xmlnstbl", Kw::SkipDest },
+        { "generator", Kw::SkipDest },
+        { "userprops", Kw::SkipDest },
+        { "latentstyles", Kw::SkipDest },
+        { "themedata", Kw::SkipDest },
+        { "colorschememapping", Kw::SkipDest },
+        { "datastore", Kw::SkipDest },
+        { "mmathPr", Kw::SkipDest },
+        { "listpicture", Kw::SkipDest },
+        { "pnseclvl", Kw::SkipDest },
+        { "fchars", Kw::SkipDest },
+        { "lchars", Kw::SkipDest },
+        { "private", Kw::SkipDest },
+        { "nextfile", Kw::SkipDest },
+        { "protusertbl", Kw::SkipDest },
+        { "ansi", Kw::Ansi },
+        { "mac", Kw::Mac },
+        { "pc", Kw::Pc },
+        { "pca", Kw::Pca },
+        { "ansicpg", Kw::AnsiCodePage },
+        { "deff", Kw::DefaultFont },
+        { "fcharset", Kw::FontCharset },
+        { "cpg", Kw::FontCodePage },
+        { "f", Kw::Font },
+        { "red", Kw::Red },
+        { "green", Kw::Green },
+        { "blue", Kw::Blue },
+        { "plain", Kw::Plain },
+        { "fs", Kw::FontSize },
+        { "b", Kw::Bold },
+        { "i", Kw::Italic },
+        { "ul", Kw::Underline },
+        { "ulnone", Kw::UnderlineNone },
+        { "ulw", Kw::UnderlineWord },
+        { "uldb", Kw::UnderlineDouble },
+        { "uld", Kw::UnderlineDotted },
+        { "ulthd", Kw::UnderlineDotted },
+        { "uldash", Kw::UnderlineDash },
+        { "ulthdash", Kw::UnderlineDash },
+        { "ulldash", Kw::UnderlineDash },
+        { "ulthldash", Kw::UnderlineDash },
+        { "uldashd", Kw::UnderlineDashDot },
+        { "ulthdashd", Kw::UnderlineDashDot },
+        { "uldashdd", Kw::UnderlineDashDotDot },
+        { "ulthdashdd", Kw::UnderlineDashDotDot },
+        { "ulwave", Kw::UnderlineWave },
+        { "ulhwave", Kw::UnderlineWave },
+        { "ululdbwave", Kw::UnderlineWave },
+        { "ulth", Kw::UnderlineThick },
+        { "ulc", Kw::UnderlineColour },
+        { "strike", Kw::Strike },
+        { "striked", Kw::Strike },
+        { "cf", Kw::Foreground },
+        { "cb", Kw::Background },
+        { "chcbpat", Kw::Background },
+        { "highlight", Kw::Highlight },
+        { "sub", Kw::Sub },
+        { "super", Kw::Super },
+        { "nosupersub", Kw::NoSuperSub },
+        { "up", Kw::Up },
+        { "dn", Kw::Down },
+        { "v", Kw::Hidden },
+        { "protect", Kw::Protect },
+        { "disabled", Kw::Disabled },
+        { "revised", Kw::Revised },
+        { "revauth", Kw::RevisionAuthor },
+        { "expnd", Kw::Expand },
+        { "expndtw", Kw::ExpandTwips },
+        { "kerning", Kw::Kerning },
+        { "caps", Kw::Caps },
+        { "scaps", Kw::SmallCaps },
+        { "pard", Kw::Pard },
+        { "ql", Kw::AlignLeft },
+        { "qr", Kw::AlignRight },
+        { "qc", Kw::AlignCentre },
+        { "qj", Kw::AlignJustify },
+        { "qd", Kw::AlignJustify },
+        { "fi", Kw::FirstIndent },
+        { "li", Kw::LeftIndent },
+        { "ri", Kw::RightIndent },
+        { "sb", Kw::SpaceBefore },
+        { "sa", Kw::SpaceAfter },
+        { "sl", Kw::LineSpacing },
+        { "slmult", Kw::LineMultiple },
+        { "tx", Kw::TabPosition },
+        { "tqr", Kw::TabRight },
+        { "tqc", Kw::TabCentre },
+        { "tqdec", Kw::TabDecimal },
+        { "keepn", Kw::KeepNext },
+        { "pagebb", Kw::PageBreakBefore },
+        { "rtlpar", Kw::RtlPar },
+        { "ltrpar", Kw::LtrPar },
+        { "s", Kw::Style },
+        { "intbl", Kw::InTable },
+        { "itap", Kw::TableLevel },
+        { "ls", Kw::ListNumber },
+        { "ilvl", Kw::ListLevelNumber },
+        { "par", Kw::Par },
+        { "sect", Kw::Sect },
+        { "page", Kw::Page },
+        { "line", Kw::Line },
+        { "tab", Kw::Tab },
+        { "emdash", Kw::EmDash },
+        { "endash", Kw::EnDash },
+        { "emspace", Kw::EmSpace },
+        { "enspace", Kw::EnSpace },
+        { "qmspace", Kw::QmSpace },
+        { "bullet", Kw::Bullet },
+        { "lquote", Kw::LQuote },
+        { "rquote", Kw::RQuote },
+        { "ldblquote", Kw::LDblQuote },
+        { "rdblquote", Kw::RDblQuote },
+        { "zwj", Kw::Zwj },
+        { "zwnj", Kw::Zwnj },
+        { "ltrmark", Kw::LtrMark },
+        { "rtlmark", Kw::RtlMark },
+        { "chftn", Kw::FootnoteMark },
+        { "u", Kw::Unicode },
+        { "uc", Kw::UnicodeSkip },
+        { "cell", Kw::Cell },
+        { "nestcell", Kw::NestCell },
+        { "row", Kw::Row },
+        { "nestrow", Kw::NestRow },
+        { "trowd", Kw::RowDefaults },
+        { "cellx", Kw::CellX },
+        { "pngblip", Kw::PngBlip },
+        { "jpegblip", Kw::JpegBlip },
+        { "emfblip", Kw::EmfBlip },
+        { "wmetafile", Kw::WMetafile },
+        { "dibitmap", Kw::DiBitmap },
+        { "wbitmap", Kw::WBitmap },
+        { "macpict", Kw::MacPict },
+        { "pmmetafile", Kw::PmMetafile },
+        { "picw", Kw::PicW },
+        { "pich", Kw::PicH },
+        { "picwgoal", Kw::PicWGoal },
+        { "pichgoal", Kw::PicHGoal },
+        { "picscalex", Kw::PicScaleX },
+        { "picscaley", Kw::PicScaleY },
+        { "wbmbitspixel", Kw::BitsPerPixel },
+        { "wbmwidthbytes", Kw::WidthBytes },
+        { "listid", Kw::ListId },
+        { "levelnfc", Kw::LevelNfc },
+        { "levelnfcn", Kw::LevelNfc },
+        { "pnlvlblt", Kw::PnBullet },
+        { "pnlvlbody", Kw::PnBody },
+        { "pndec", Kw::PnDecimal },
+        { "pnucltr", Kw::PnUpperLetter },
+        { "pnlcltr", Kw::PnLowerLetter },
+        { "pnucrm", Kw::PnUpperRoman },
+        { "pnlcrm", Kw::PnLowerRoman },
+        { "pnf", Kw::PnFont },
+        { "pnlvlcont", Kw::PnContinue },
     };
     return table;
 }
@@ -172,8 +475,7 @@ QString cleanText(const QString &text)
         const char16_t u = c.unicode();
         if (u < 0x20 && u != '\t')
             continue;
-        if (u == QChar::ParagraphSeparator || u == QChar::ObjectReplacementCharacter
-            || u == 0xFDD0 || u == 0xFDD1)
+        if (u == QChar::ParagraphSeparator || u == QChar::ObjectReplacementCharacter || u == 0xFDD0 || u == 0xFDD1)
             continue;
         if (c.isHighSurrogate()) {
             if (i + 1 < n && text.at(i + 1).isLowSurrogate()) {
@@ -253,8 +555,7 @@ bool RtfReader::read(QByteArrayView rtf, QTextDocument &doc, QString *error)
     qsizetype start = 0;
     if (rtf.startsWith("\xEF\xBB\xBF"))
         start = 3;
-    while (start < rtf.size() && (rtf[start] == ' ' || rtf[start] == '\t' || rtf[start] == '\r'
-                                  || rtf[start] == '\n'))
+    while (start < rtf.size() && (rtf[start] == ' ' || rtf[start] == '\t' || rtf[start] == '\r' || rtf[start] == '\n'))
         ++start;
     if (!rtf.sliced(start).startsWith("{\\rtf")) {
         if (error)
@@ -427,7 +728,7 @@ void RtfReader::popGroup()
         break;
     case Destination::StyleEntry:
         if (state().dest == Destination::StyleSheet && !m_styles.contains(m_styleEntryNumber))
-            m_styles.insert(m_styleEntryNumber, StyleDef{closing.chr, closing.para});
+            m_styles.insert(m_styleEntryNumber, StyleDef { closing.chr, closing.para });
         break;
     case Destination::ListLevel:
         if (state().dest == Destination::List)
@@ -488,15 +789,22 @@ bool RtfReader::setDestination(QByteArrayView word)
     Destination &dest = state().dest;
     const Destination current = dest;
     switch (it->second) {
-    case Kw::FontTable: dest = Destination::FontTable; m_fontEntryOpen = false; return true;
+    case Kw::FontTable:
+        dest = Destination::FontTable;
+        m_fontEntryOpen = false;
+        return true;
     case Kw::ColorTable:
         dest = Destination::ColorTable;
         m_colours.clear();
         m_colourSet = false;
         m_red = m_green = m_blue = 0;
         return true;
-    case Kw::StyleSheet: dest = Destination::StyleSheet; return true;
-    case Kw::Info: dest = Destination::Info; return true;
+    case Kw::StyleSheet:
+        dest = Destination::StyleSheet;
+        return true;
+    case Kw::Info:
+        dest = Destination::Info;
+        return true;
     case Kw::Title:
         if (current != Destination::Info)
             return false;
@@ -506,9 +814,8 @@ bool RtfReader::setDestination(QByteArrayView word)
     case Kw::Pict:
         m_picture = PictureState();
         m_picture.visible = current == Destination::Body
-                            || (current == Destination::ShapeValue
-                                && m_shapePropertyName == QLatin1String("pib"))
-                            || (current == Destination::ShapeResult && !m_shapeHadPicture);
+            || (current == Destination::ShapeValue && m_shapePropertyName == QLatin1String("pib"))
+            || (current == Destination::ShapeResult && !m_shapeHadPicture);
         if (current == Destination::ShapeValue && m_picture.visible)
             m_shapeHadPicture = true;
         dest = Destination::Picture;
@@ -529,7 +836,9 @@ bool RtfReader::setDestination(QByteArrayView word)
                 state().chr.href = href;
         }
         return true;
-    case Kw::ListTable: dest = Destination::ListTable; return true;
+    case Kw::ListTable:
+        dest = Destination::ListTable;
+        return true;
     case Kw::List:
         if (current != Destination::ListTable) {
             skipCurrentGroup(); // list definitions never hold body text
@@ -555,7 +864,9 @@ bool RtfReader::setDestination(QByteArrayView word)
         dest = Destination::LevelText;
         m_levelBuilding.text.clear();
         return true;
-    case Kw::ListOverrideTable: dest = Destination::ListOverrideTable; return true;
+    case Kw::ListOverrideTable:
+        dest = Destination::ListOverrideTable;
+        return true;
     case Kw::ListOverride:
         if (current != Destination::ListOverrideTable) {
             skipCurrentGroup(); // list definitions never hold body text
@@ -619,7 +930,9 @@ bool RtfReader::setDestination(QByteArrayView word)
         if (m_lastWasShapePicture)
             skipCurrentGroup();
         return true;
-    case Kw::Object: dest = Destination::Object; return true;
+    case Kw::Object:
+        dest = Destination::Object;
+        return true;
     case Kw::Result:
         if (current == Destination::Object)
             dest = Destination::Body;
@@ -632,9 +945,13 @@ bool RtfReader::setDestination(QByteArrayView word)
         if (current == Destination::UnicodeAlternative)
             dest = state().uprDest;
         return true;
-    case Kw::NestTableProps: return true;
-    case Kw::SkipDest: skipCurrentGroup(); return true;
-    default: return false;
+    case Kw::NestTableProps:
+        return true;
+    case Kw::SkipDest:
+        skipCurrentGroup();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -686,15 +1003,25 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
     const Destination dest = s.dest;
     const int value = hasParam ? param : 0;
     switch (kw) {
-    case Kw::Ansi: m_documentCodePage = 1252; break;
-    case Kw::Mac: m_documentCodePage = 10000; break;
-    case Kw::Pc: m_documentCodePage = 437; break;
-    case Kw::Pca: m_documentCodePage = 850; break;
+    case Kw::Ansi:
+        m_documentCodePage = 1252;
+        break;
+    case Kw::Mac:
+        m_documentCodePage = 10000;
+        break;
+    case Kw::Pc:
+        m_documentCodePage = 437;
+        break;
+    case Kw::Pca:
+        m_documentCodePage = 850;
+        break;
     case Kw::AnsiCodePage:
         if (hasParam && param > 0 && m_decoder.isSupported(param))
             m_documentCodePage = param;
         break;
-    case Kw::DefaultFont: m_defaultFont = value; break;
+    case Kw::DefaultFont:
+        m_defaultFont = value;
+        break;
     case Kw::FontCharset:
         if (dest == Destination::FontTable || dest == Destination::FontEntry)
             m_fontEntry.charset = value;
@@ -713,9 +1040,18 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
             c.font = value;
         }
         break;
-    case Kw::Red: m_red = qBound(0, value, 255); m_colourSet = true; break;
-    case Kw::Green: m_green = qBound(0, value, 255); m_colourSet = true; break;
-    case Kw::Blue: m_blue = qBound(0, value, 255); m_colourSet = true; break;
+    case Kw::Red:
+        m_red = qBound(0, value, 255);
+        m_colourSet = true;
+        break;
+    case Kw::Green:
+        m_green = qBound(0, value, 255);
+        m_colourSet = true;
+        break;
+    case Kw::Blue:
+        m_blue = qBound(0, value, 255);
+        m_colourSet = true;
+        break;
 
     case Kw::Plain: {
         const QString href = c.href;
@@ -723,84 +1059,190 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
         c.href = href;
         break;
     }
-    case Kw::FontSize: c.halfPoints = (hasParam && param > 0) ? qMin(param, 3276) : 24; break;
-    case Kw::Bold: c.bold = toggle(hasParam, param); break;
-    case Kw::Italic: c.italic = toggle(hasParam, param); break;
-    case Kw::Underline: c.underline = toggle(hasParam, param) ? RichText::UnderlineSingle : 0; break;
-    case Kw::UnderlineNone: c.underline = 0; break;
-    case Kw::UnderlineWord: c.underline = toggle(hasParam, param) ? RichText::UnderlineWord : 0; break;
-    case Kw::UnderlineDouble: c.underline = toggle(hasParam, param) ? RichText::UnderlineDouble : 0; break;
-    case Kw::UnderlineDotted: c.underline = toggle(hasParam, param) ? RichText::UnderlineDotted : 0; break;
-    case Kw::UnderlineDash: c.underline = toggle(hasParam, param) ? RichText::UnderlineDash : 0; break;
-    case Kw::UnderlineDashDot: c.underline = toggle(hasParam, param) ? RichText::UnderlineDashDot : 0; break;
+    case Kw::FontSize:
+        c.halfPoints = (hasParam && param > 0) ? qMin(param, 3276) : 24;
+        break;
+    case Kw::Bold:
+        c.bold = toggle(hasParam, param);
+        break;
+    case Kw::Italic:
+        c.italic = toggle(hasParam, param);
+        break;
+    case Kw::Underline:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineSingle : 0;
+        break;
+    case Kw::UnderlineNone:
+        c.underline = 0;
+        break;
+    case Kw::UnderlineWord:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineWord : 0;
+        break;
+    case Kw::UnderlineDouble:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineDouble : 0;
+        break;
+    case Kw::UnderlineDotted:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineDotted : 0;
+        break;
+    case Kw::UnderlineDash:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineDash : 0;
+        break;
+    case Kw::UnderlineDashDot:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineDashDot : 0;
+        break;
     case Kw::UnderlineDashDotDot:
         c.underline = toggle(hasParam, param) ? RichText::UnderlineDashDotDot : 0;
         break;
-    case Kw::UnderlineWave: c.underline = toggle(hasParam, param) ? RichText::UnderlineWave : 0; break;
-    case Kw::UnderlineThick: c.underline = toggle(hasParam, param) ? RichText::UnderlineThick : 0; break;
-    case Kw::UnderlineColour: c.underlineColour = value; break;
-    case Kw::Strike: c.strike = toggle(hasParam, param); break;
-    case Kw::Foreground: c.foreground = value; break;
-    case Kw::Background: c.background = value; break;
-    case Kw::Highlight: c.highlight = value; break;
-    case Kw::Sub: c.vertical = toggle(hasParam, param) ? 1 : 0; break;
-    case Kw::Super: c.vertical = toggle(hasParam, param) ? 2 : 0; break;
-    case Kw::NoSuperSub: c.vertical = 0; break;
-    case Kw::Up: c.vertical = (!hasParam || param > 0) ? 2 : 0; break;
-    case Kw::Down: c.vertical = (!hasParam || param > 0) ? 1 : 0; break;
-    case Kw::Hidden: c.hidden = toggle(hasParam, param); break;
-    case Kw::Protect: c.isProtected = toggle(hasParam, param); break;
-    case Kw::Disabled: c.disabled = toggle(hasParam, param); break;
-    case Kw::Revised: c.revised = toggle(hasParam, param); break;
-    case Kw::RevisionAuthor: c.revisionAuthor = value; break;
-    case Kw::Expand: c.spacingTwips = qBound(-32767, value, 32767) * 5; break;
-    case Kw::ExpandTwips: c.spacingTwips = qBound(-32767, value, 32767); break;
-    case Kw::Kerning: c.kerningHalfPoints = qBound(0, value, 32767); break;
-    case Kw::Caps: c.caps = toggle(hasParam, param); break;
-    case Kw::SmallCaps: c.smallCaps = toggle(hasParam, param); break;
+    case Kw::UnderlineWave:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineWave : 0;
+        break;
+    case Kw::UnderlineThick:
+        c.underline = toggle(hasParam, param) ? RichText::UnderlineThick : 0;
+        break;
+    case Kw::UnderlineColour:
+        c.underlineColour = value;
+        break;
+    case Kw::Strike:
+        c.strike = toggle(hasParam, param);
+        break;
+    case Kw::Foreground:
+        c.foreground = value;
+        break;
+    case Kw::Background:
+        c.background = value;
+        break;
+    case Kw::Highlight:
+        c.highlight = value;
+        break;
+    case Kw::Sub:
+        c.vertical = toggle(hasParam, param) ? 1 : 0;
+        break;
+    case Kw::Super:
+        c.vertical = toggle(hasParam, param) ? 2 : 0;
+        break;
+    case Kw::NoSuperSub:
+        c.vertical = 0;
+        break;
+    case Kw::Up:
+        c.vertical = (!hasParam || param > 0) ? 2 : 0;
+        break;
+    case Kw::Down:
+        c.vertical = (!hasParam || param > 0) ? 1 : 0;
+        break;
+    case Kw::Hidden:
+        c.hidden = toggle(hasParam, param);
+        break;
+    case Kw::Protect:
+        c.isProtected = toggle(hasParam, param);
+        break;
+    case Kw::Disabled:
+        c.disabled = toggle(hasParam, param);
+        break;
+    case Kw::Revised:
+        c.revised = toggle(hasParam, param);
+        break;
+    case Kw::RevisionAuthor:
+        c.revisionAuthor = value;
+        break;
+    case Kw::Expand:
+        c.spacingTwips = qBound(-32767, value, 32767) * 5;
+        break;
+    case Kw::ExpandTwips:
+        c.spacingTwips = qBound(-32767, value, 32767);
+        break;
+    case Kw::Kerning:
+        c.kerningHalfPoints = qBound(0, value, 32767);
+        break;
+    case Kw::Caps:
+        c.caps = toggle(hasParam, param);
+        break;
+    case Kw::SmallCaps:
+        c.smallCaps = toggle(hasParam, param);
+        break;
 
     case Kw::Pard: {
         p = ParaState();
         break;
     }
-    case Kw::AlignLeft: p.alignment = 0; break;
-    case Kw::AlignRight: p.alignment = 1; break;
-    case Kw::AlignCentre: p.alignment = 2; break;
-    case Kw::AlignJustify: p.alignment = 3; break;
-    case Kw::FirstIndent: p.firstIndent = qBound(-31680, value, 31680); break;
-    case Kw::LeftIndent: p.leftIndent = qBound(-31680, value, 31680); break;
-    case Kw::RightIndent: p.rightIndent = qBound(-31680, value, 31680); break;
-    case Kw::SpaceBefore: p.spaceBefore = qBound(0, value, 31680); break;
-    case Kw::SpaceAfter: p.spaceAfter = qBound(0, value, 31680); break;
-    case Kw::LineSpacing: p.lineSpacing = qBound(-31680, value, 31680); break;
-    case Kw::LineMultiple: p.lineMultiple = toggle(hasParam, param); break;
+    case Kw::AlignLeft:
+        p.alignment = 0;
+        break;
+    case Kw::AlignRight:
+        p.alignment = 1;
+        break;
+    case Kw::AlignCentre:
+        p.alignment = 2;
+        break;
+    case Kw::AlignJustify:
+        p.alignment = 3;
+        break;
+    case Kw::FirstIndent:
+        p.firstIndent = qBound(-31680, value, 31680);
+        break;
+    case Kw::LeftIndent:
+        p.leftIndent = qBound(-31680, value, 31680);
+        break;
+    case Kw::RightIndent:
+        p.rightIndent = qBound(-31680, value, 31680);
+        break;
+    case Kw::SpaceBefore:
+        p.spaceBefore = qBound(0, value, 31680);
+        break;
+    case Kw::SpaceAfter:
+        p.spaceAfter = qBound(0, value, 31680);
+        break;
+    case Kw::LineSpacing:
+        p.lineSpacing = qBound(-31680, value, 31680);
+        break;
+    case Kw::LineMultiple:
+        p.lineMultiple = toggle(hasParam, param);
+        break;
     case Kw::TabPosition:
         if (p.tabs.size() < 64)
-            p.tabs.append(TabStop{qBound(0, value, 31680), p.pendingTabType});
+            p.tabs.append(TabStop { qBound(0, value, 31680), p.pendingTabType });
         p.pendingTabType = QTextOption::LeftTab;
         break;
-    case Kw::TabRight: p.pendingTabType = QTextOption::RightTab; break;
-    case Kw::TabCentre: p.pendingTabType = QTextOption::CenterTab; break;
-    case Kw::TabDecimal: p.pendingTabType = QTextOption::DelimiterTab; break;
-    case Kw::KeepNext: p.keepWithNext = toggle(hasParam, param); break;
-    case Kw::PageBreakBefore: p.pageBreakBefore = toggle(hasParam, param); break;
-    case Kw::RtlPar: p.rightToLeft = true; break;
-    case Kw::LtrPar: p.rightToLeft = false; break;
+    case Kw::TabRight:
+        p.pendingTabType = QTextOption::RightTab;
+        break;
+    case Kw::TabCentre:
+        p.pendingTabType = QTextOption::CenterTab;
+        break;
+    case Kw::TabDecimal:
+        p.pendingTabType = QTextOption::DelimiterTab;
+        break;
+    case Kw::KeepNext:
+        p.keepWithNext = toggle(hasParam, param);
+        break;
+    case Kw::PageBreakBefore:
+        p.pageBreakBefore = toggle(hasParam, param);
+        break;
+    case Kw::RtlPar:
+        p.rightToLeft = true;
+        break;
+    case Kw::LtrPar:
+        p.rightToLeft = false;
+        break;
     case Kw::Style:
         if (dest == Destination::StyleEntry)
             m_styleEntryNumber = value;
         else if (dest == Destination::Body)
             applyStyle(value);
         break;
-    case Kw::InTable: p.inTable = true; break;
-    case Kw::TableLevel: p.tableLevel = qBound(0, value, RtfDocumentBuilder::kMaxTableLevel); break;
+    case Kw::InTable:
+        p.inTable = true;
+        break;
+    case Kw::TableLevel:
+        p.tableLevel = qBound(0, value, RtfDocumentBuilder::kMaxTableLevel);
+        break;
     case Kw::ListNumber:
         if (dest == Destination::ListOverride)
             m_overrideNumber = value;
         else
             p.listOverride = value;
         break;
-    case Kw::ListLevelNumber: p.listLevel = qBound(0, value, 8); break;
+    case Kw::ListLevelNumber:
+        p.listLevel = qBound(0, value, 8);
+        break;
 
     case Kw::Par:
     case Kw::Sect:
@@ -811,22 +1253,54 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
         if (dest == Destination::Body)
             pageBreak();
         break;
-    case Kw::Line: decodedText(QString(QChar(QChar::LineSeparator))); break;
-    case Kw::Tab: decodedText(QStringLiteral("\t")); break;
-    case Kw::EmDash: decodedText(QString(QChar(0x2014))); break;
-    case Kw::EnDash: decodedText(QString(QChar(0x2013))); break;
-    case Kw::EmSpace: decodedText(QString(QChar(0x2003))); break;
-    case Kw::EnSpace: decodedText(QString(QChar(0x2002))); break;
-    case Kw::QmSpace: decodedText(QString(QChar(0x2005))); break;
-    case Kw::Bullet: decodedText(QString(QChar(0x2022))); break;
-    case Kw::LQuote: decodedText(QString(QChar(0x2018))); break;
-    case Kw::RQuote: decodedText(QString(QChar(0x2019))); break;
-    case Kw::LDblQuote: decodedText(QString(QChar(0x201C))); break;
-    case Kw::RDblQuote: decodedText(QString(QChar(0x201D))); break;
-    case Kw::Zwj: decodedText(QString(QChar(0x200D))); break;
-    case Kw::Zwnj: decodedText(QString(QChar(0x200C))); break;
-    case Kw::LtrMark: decodedText(QString(QChar(0x200E))); break;
-    case Kw::RtlMark: decodedText(QString(QChar(0x200F))); break;
+    case Kw::Line:
+        decodedText(QString(QChar(QChar::LineSeparator)));
+        break;
+    case Kw::Tab:
+        decodedText(QStringLiteral("\t"));
+        break;
+    case Kw::EmDash:
+        decodedText(QString(QChar(0x2014)));
+        break;
+    case Kw::EnDash:
+        decodedText(QString(QChar(0x2013)));
+        break;
+    case Kw::EmSpace:
+        decodedText(QString(QChar(0x2003)));
+        break;
+    case Kw::EnSpace:
+        decodedText(QString(QChar(0x2002)));
+        break;
+    case Kw::QmSpace:
+        decodedText(QString(QChar(0x2005)));
+        break;
+    case Kw::Bullet:
+        decodedText(QString(QChar(0x2022)));
+        break;
+    case Kw::LQuote:
+        decodedText(QString(QChar(0x2018)));
+        break;
+    case Kw::RQuote:
+        decodedText(QString(QChar(0x2019)));
+        break;
+    case Kw::LDblQuote:
+        decodedText(QString(QChar(0x201C)));
+        break;
+    case Kw::RDblQuote:
+        decodedText(QString(QChar(0x201D)));
+        break;
+    case Kw::Zwj:
+        decodedText(QString(QChar(0x200D)));
+        break;
+    case Kw::Zwnj:
+        decodedText(QString(QChar(0x200C)));
+        break;
+    case Kw::LtrMark:
+        decodedText(QString(QChar(0x200E)));
+        break;
+    case Kw::RtlMark:
+        decodedText(QString(QChar(0x200F)));
+        break;
     case Kw::FootnoteMark:
         if (dest == Destination::Body)
             decodedText(QString::number(++m_footnoteNumber));
@@ -844,7 +1318,9 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
         m_skipChars = s.unicodeSkip;
         break;
     }
-    case Kw::UnicodeSkip: s.unicodeSkip = qBound(0, value, 16); break;
+    case Kw::UnicodeSkip:
+        s.unicodeSkip = qBound(0, value, 16);
+        break;
     case Kw::Cell:
         if (dest == Destination::Body)
             endCell(1);
@@ -870,22 +1346,54 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
             m_rowEdges[m_rowEdgesLevel].append(qBound(0, value, 31680 * 4));
         break;
 
-    case Kw::PngBlip: m_picture.format = QStringLiteral("png"); break;
-    case Kw::JpegBlip: m_picture.format = QStringLiteral("jpeg"); break;
-    case Kw::EmfBlip: m_picture.format = QStringLiteral("emf"); break;
-    case Kw::WMetafile: m_picture.format = QStringLiteral("wmf"); break;
-    case Kw::DiBitmap: m_picture.format = QStringLiteral("dib"); break;
-    case Kw::WBitmap: m_picture.format = QStringLiteral("bmp"); break;
-    case Kw::MacPict: m_picture.format = QStringLiteral("pict"); break;
-    case Kw::PmMetafile: m_picture.format = QStringLiteral("pmm"); break;
-    case Kw::PicW: m_picture.picw = qBound(0, value, 1 << 24); break;
-    case Kw::PicH: m_picture.pich = qBound(0, value, 1 << 24); break;
-    case Kw::PicWGoal: m_picture.goalw = qBound(0, value, 1 << 24); break;
-    case Kw::PicHGoal: m_picture.goalh = qBound(0, value, 1 << 24); break;
-    case Kw::PicScaleX: m_picture.scalex = qBound(1, value, 10000); break;
-    case Kw::PicScaleY: m_picture.scaley = qBound(1, value, 10000); break;
-    case Kw::BitsPerPixel: m_picture.bitsPerPixel = value; break;
-    case Kw::WidthBytes: m_picture.widthBytes = qBound(0, value, 1 << 20); break;
+    case Kw::PngBlip:
+        m_picture.format = QStringLiteral("png");
+        break;
+    case Kw::JpegBlip:
+        m_picture.format = QStringLiteral("jpeg");
+        break;
+    case Kw::EmfBlip:
+        m_picture.format = QStringLiteral("emf");
+        break;
+    case Kw::WMetafile:
+        m_picture.format = QStringLiteral("wmf");
+        break;
+    case Kw::DiBitmap:
+        m_picture.format = QStringLiteral("dib");
+        break;
+    case Kw::WBitmap:
+        m_picture.format = QStringLiteral("bmp");
+        break;
+    case Kw::MacPict:
+        m_picture.format = QStringLiteral("pict");
+        break;
+    case Kw::PmMetafile:
+        m_picture.format = QStringLiteral("pmm");
+        break;
+    case Kw::PicW:
+        m_picture.picw = qBound(0, value, 1 << 24);
+        break;
+    case Kw::PicH:
+        m_picture.pich = qBound(0, value, 1 << 24);
+        break;
+    case Kw::PicWGoal:
+        m_picture.goalw = qBound(0, value, 1 << 24);
+        break;
+    case Kw::PicHGoal:
+        m_picture.goalh = qBound(0, value, 1 << 24);
+        break;
+    case Kw::PicScaleX:
+        m_picture.scalex = qBound(1, value, 10000);
+        break;
+    case Kw::PicScaleY:
+        m_picture.scaley = qBound(1, value, 10000);
+        break;
+    case Kw::BitsPerPixel:
+        m_picture.bitsPerPixel = value;
+        break;
+    case Kw::WidthBytes:
+        m_picture.widthBytes = qBound(0, value, 1 << 20);
+        break;
 
     case Kw::ListId:
         if (dest == Destination::List)
@@ -897,19 +1405,35 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
         if (dest == Destination::ListLevel)
             m_levelBuilding.nfc = value;
         break;
-    case Kw::PnBullet: m_numberingBuilding.kind = RichText::NumberingBullet; break;
+    case Kw::PnBullet:
+        m_numberingBuilding.kind = RichText::NumberingBullet;
+        break;
     case Kw::PnBody:
         m_numberingBuilding.continuation = false;
         if (m_numberingBuilding.kind == 0)
             m_numberingBuilding.kind = RichText::NumberingArabic;
         break;
-    case Kw::PnDecimal: m_numberingBuilding.kind = RichText::NumberingArabic; break;
-    case Kw::PnUpperLetter: m_numberingBuilding.kind = RichText::NumberingUpperLetter; break;
-    case Kw::PnLowerLetter: m_numberingBuilding.kind = RichText::NumberingLowerLetter; break;
-    case Kw::PnUpperRoman: m_numberingBuilding.kind = RichText::NumberingUpperRoman; break;
-    case Kw::PnLowerRoman: m_numberingBuilding.kind = RichText::NumberingLowerRoman; break;
-    case Kw::PnFont: m_numberingBuilding.font = value; break;
-    case Kw::PnContinue: m_numberingBuilding.continuation = true; break;
+    case Kw::PnDecimal:
+        m_numberingBuilding.kind = RichText::NumberingArabic;
+        break;
+    case Kw::PnUpperLetter:
+        m_numberingBuilding.kind = RichText::NumberingUpperLetter;
+        break;
+    case Kw::PnLowerLetter:
+        m_numberingBuilding.kind = RichText::NumberingLowerLetter;
+        break;
+    case Kw::PnUpperRoman:
+        m_numberingBuilding.kind = RichText::NumberingUpperRoman;
+        break;
+    case Kw::PnLowerRoman:
+        m_numberingBuilding.kind = RichText::NumberingLowerRoman;
+        break;
+    case Kw::PnFont:
+        m_numberingBuilding.font = value;
+        break;
+    case Kw::PnContinue:
+        m_numberingBuilding.continuation = true;
+        break;
     default:
         break;
     }
@@ -1135,9 +1659,8 @@ void RtfReader::insertSymbolField(const QString &instruction)
         return;
     bool ok = false;
     const QString number = parts.at(1);
-    const uint code = number.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
-                          ? number.mid(2).toUInt(&ok, 16)
-                          : number.toUInt(&ok, 10);
+    const uint code = number.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? number.mid(2).toUInt(&ok, 16)
+                                                                                  : number.toUInt(&ok, 10);
     if (!ok || code < 0x20 || code > 0xFFFF || QChar(char16_t(code)).isSurrogate())
         return;
     QString family;
@@ -1283,12 +1806,23 @@ QTextCharFormat RtfReader::charFormat(const CharState &c)
         f.setProperty(RichText::UnderlineTypeByte, c.underline | (colourIndex << 4));
         QTextCharFormat::UnderlineStyle style = QTextCharFormat::SingleUnderline;
         switch (c.underline) {
-        case RichText::UnderlineDotted: style = QTextCharFormat::DotLine; break;
-        case RichText::UnderlineDash: style = QTextCharFormat::DashUnderline; break;
-        case RichText::UnderlineDashDot: style = QTextCharFormat::DashDotLine; break;
-        case RichText::UnderlineDashDotDot: style = QTextCharFormat::DashDotDotLine; break;
-        case RichText::UnderlineWave: style = QTextCharFormat::WaveUnderline; break;
-        default: break;
+        case RichText::UnderlineDotted:
+            style = QTextCharFormat::DotLine;
+            break;
+        case RichText::UnderlineDash:
+            style = QTextCharFormat::DashUnderline;
+            break;
+        case RichText::UnderlineDashDot:
+            style = QTextCharFormat::DashDotLine;
+            break;
+        case RichText::UnderlineDashDotDot:
+            style = QTextCharFormat::DashDotDotLine;
+            break;
+        case RichText::UnderlineWave:
+            style = QTextCharFormat::WaveUnderline;
+            break;
+        default:
+            break;
         }
         f.setUnderlineStyle(style);
     }
@@ -1340,10 +1874,18 @@ QTextBlockFormat RtfReader::blockFormat(const ParaState &p)
 {
     QTextBlockFormat f;
     switch (p.alignment) {
-    case 1: f.setAlignment(Qt::AlignRight); break;
-    case 2: f.setAlignment(Qt::AlignHCenter); break;
-    case 3: f.setAlignment(Qt::AlignJustify); break;
-    default: f.setAlignment(Qt::AlignLeft); break;
+    case 1:
+        f.setAlignment(Qt::AlignRight);
+        break;
+    case 2:
+        f.setAlignment(Qt::AlignHCenter);
+        break;
+    case 3:
+        f.setAlignment(Qt::AlignJustify);
+        break;
+    default:
+        f.setAlignment(Qt::AlignLeft);
+        break;
     }
     if (p.firstIndent)
         f.setTextIndent(layoutPixels(p.firstIndent));
@@ -1374,8 +1916,8 @@ QTextBlockFormat RtfReader::blockFormat(const ParaState &p)
     if (!p.tabs.isEmpty()) {
         QList<QTextOption::Tab> tabs;
         for (const TabStop &t : p.tabs) {
-            QTextOption::Tab tab(layoutPixels(t.twips), t.type,
-                                 t.type == QTextOption::DelimiterTab ? QChar(u'.') : QChar());
+            QTextOption::Tab tab(
+                layoutPixels(t.twips), t.type, t.type == QTextOption::DelimiterTab ? QChar(u'.') : QChar());
             tabs.append(tab);
         }
         f.setTabPositions(tabs);
@@ -1451,10 +1993,10 @@ void RtfReader::emitPicture()
     if (pic.format.isEmpty())
         pic.format = QStringLiteral("wmf");
     const bool metafile = pic.format == QLatin1String("emf") || pic.format == QLatin1String("wmf")
-                          || pic.format == QLatin1String("pict") || pic.format == QLatin1String("pmm");
-    QImage image = metafile ? QImage()
-                            : RtfPicture::decode(pic.format, pic.data, QSize(pic.picw, pic.pich),
-                                                 pic.bitsPerPixel, pic.widthBytes);
+        || pic.format == QLatin1String("pict") || pic.format == QLatin1String("pmm");
+    QImage image = metafile
+        ? QImage()
+        : RtfPicture::decode(pic.format, pic.data, QSize(pic.picw, pic.pich), pic.bitsPerPixel, pic.widthBytes);
     double width = 0;
     double height = 0;
     if (pic.goalw > 0 && pic.goalh > 0) {

@@ -58,7 +58,7 @@ public:
         ShapeResult,
         Object,
         UnicodeAlternative, // the 8-bit branch of \upr, until \ud shows otherwise
-        Ignored,            // read for structure only; its text is dropped
+        Ignored, // read for structure only; its text is dropped
     };
 
     struct CharState
@@ -75,7 +75,7 @@ public:
         bool disabled = false;
         bool revised = false;
         int revisionAuthor = 0;
-        int underline = 0;        // underline type
+        int underline = 0; // underline type
         int underlineColour = -1; // colour table index
         int foreground = 0;
         int background = 0;

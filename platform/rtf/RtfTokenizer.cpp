@@ -29,8 +29,7 @@ int hexValue(char c)
 
 RtfTokenizer::RtfTokenizer(QByteArrayView input)
     : m_in(input)
-{
-}
+{ }
 
 RtfTokenizer::Token RtfTokenizer::next()
 {
@@ -100,8 +99,8 @@ RtfTokenizer::Token RtfTokenizer::next()
                     }
                     if (negative)
                         value = -value;
-                    value = qBound(qint64(std::numeric_limits<int>::min()), value,
-                                   qint64(std::numeric_limits<int>::max()));
+                    value = qBound(
+                        qint64(std::numeric_limits<int>::min()), value, qint64(std::numeric_limits<int>::max()));
                     t.param = int(value);
                     t.hasParam = true;
                 }

@@ -17,8 +17,8 @@ public:
         QByteArrayView word; // control word letters, or the text / binary data
         int param = 0;
         bool hasParam = false;
-        char symbol = 0;    // ControlSymbol
-        quint8 byte = 0;    // HexByte
+        char symbol = 0; // ControlSymbol
+        quint8 byte = 0; // HexByte
     };
 
     explicit RtfTokenizer(QByteArrayView input);

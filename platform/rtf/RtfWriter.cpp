@@ -27,15 +27,24 @@ int toTwips(double pixels)
 const char *underlineWord(int type)
 {
     switch (type) {
-    case RichText::UnderlineWord: return "\\ulw";
-    case RichText::UnderlineDouble: return "\\uldb";
-    case RichText::UnderlineDotted: return "\\uld";
-    case RichText::UnderlineDash: return "\\uldash";
-    case RichText::UnderlineDashDot: return "\\uldashd";
-    case RichText::UnderlineDashDotDot: return "\\uldashdd";
-    case RichText::UnderlineWave: return "\\ulwave";
-    case RichText::UnderlineThick: return "\\ulth";
-    default: return "\\ul";
+    case RichText::UnderlineWord:
+        return "\\ulw";
+    case RichText::UnderlineDouble:
+        return "\\uldb";
+    case RichText::UnderlineDotted:
+        return "\\uld";
+    case RichText::UnderlineDash:
+        return "\\uldash";
+    case RichText::UnderlineDashDot:
+        return "\\uldashd";
+    case RichText::UnderlineDashDotDot:
+        return "\\uldashdd";
+    case RichText::UnderlineWave:
+        return "\\ulwave";
+    case RichText::UnderlineThick:
+        return "\\ulth";
+    default:
+        return "\\ul";
     }
 }
 
@@ -46,13 +55,19 @@ int underlineTypeOf(const QTextCharFormat &f)
     if (!f.fontUnderline() && f.underlineStyle() == QTextCharFormat::NoUnderline)
         return 0;
     switch (f.underlineStyle()) {
-    case QTextCharFormat::DotLine: return RichText::UnderlineDotted;
-    case QTextCharFormat::DashUnderline: return RichText::UnderlineDash;
-    case QTextCharFormat::DashDotLine: return RichText::UnderlineDashDot;
-    case QTextCharFormat::DashDotDotLine: return RichText::UnderlineDashDotDot;
+    case QTextCharFormat::DotLine:
+        return RichText::UnderlineDotted;
+    case QTextCharFormat::DashUnderline:
+        return RichText::UnderlineDash;
+    case QTextCharFormat::DashDotLine:
+        return RichText::UnderlineDashDot;
+    case QTextCharFormat::DashDotDotLine:
+        return RichText::UnderlineDashDotDot;
     case QTextCharFormat::WaveUnderline:
-    case QTextCharFormat::SpellCheckUnderline: return RichText::UnderlineWave;
-    default: return RichText::UnderlineSingle;
+    case QTextCharFormat::SpellCheckUnderline:
+        return RichText::UnderlineWave;
+    default:
+        return RichText::UnderlineSingle;
     }
 }
 
@@ -92,8 +107,7 @@ QImage resourceImage(const QTextDocument &doc, const QString &name)
 
 RtfWriter::RtfWriter(const QTextDocument &doc)
     : m_doc(doc)
-{
-}
+{ }
 
 QByteArray RtfWriter::write(int from, int to)
 {
@@ -141,8 +155,7 @@ void RtfWriter::collect()
             if (!m_listIndex.contains(list)) {
                 m_listIndex.insert(list, int(m_lists.size()) + 1);
                 m_lists.append(list);
-                if (RtfNumbering::kindOfList(list->format()) == RichText::NumberingBullet
-                    && m_symbolFont < 0)
+                if (RtfNumbering::kindOfList(list->format()) == RichText::NumberingBullet && m_symbolFont < 0)
                     m_symbolFont = fontIndex(QStringLiteral("Symbol"), RichText::CharsetSymbol);
             }
         }
@@ -188,7 +201,7 @@ int RtfWriter::charsetOf(const QTextCharFormat &format) const
 
 int RtfWriter::fontIndex(const QString &family, int charset)
 {
-    const FontKey key{family, charset};
+    const FontKey key { family, charset };
     const auto it = m_fontIndex.constFind(key);
     if (it != m_fontIndex.constEnd())
         return *it;
@@ -225,7 +238,7 @@ void RtfWriter::writeHeader()
         m_out.append(font.charset == RichText::CharsetSymbol ? "\\ftech" : "\\fnil");
         writeNumber("\\fcharset", font.charset);
         m_out.append(' ');
-        writeText(font.family, false);
+        writeText(font.family, encodingFor(font.charset == RichText::CharsetSymbol ? 0 : font.charset));
         m_out.append(";}");
     }
     m_out.append("}\r\n{\\colortbl ;");
@@ -240,7 +253,7 @@ void RtfWriter::writeHeader()
     const QString title = m_doc.metaInformation(QTextDocument::DocumentTitle);
     if (!title.isEmpty()) {
         m_out.append("{\\info{\\title ");
-        writeText(title, false);
+        writeText(title);
         m_out.append("}}\r\n");
     }
     m_out.append("\\viewkind4\\uc1\r\n");
@@ -263,7 +276,7 @@ void RtfWriter::writeListTables()
         m_out.append("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1");
         if (nfc == 23) {
             m_out.append("{\\leveltext\\'01");
-            writeText(QString(RtfNumbering::bulletCharacter(kind)), false);
+            writeText(QString(RtfNumbering::bulletCharacter(kind)));
             m_out.append(";}{\\levelnumbers;}");
         } else {
             switch (RtfNumbering::styleWordOfList(format)) {
@@ -357,8 +370,8 @@ void RtfWriter::writeRowDefinition(const QTextTable *table, int tableLevel)
 
 void RtfWriter::writeTable(const QTextTable *table, int tableLevel)
 {
-    const QByteArray levelWords = tableLevel > 1 ? "\\intbl\\itap" + QByteArray::number(tableLevel)
-                                                 : QByteArray("\\intbl");
+    const QByteArray levelWords
+        = tableLevel > 1 ? "\\intbl\\itap" + QByteArray::number(tableLevel) : QByteArray("\\intbl");
     for (int r = 0; r < table->rows(); ++r) {
         if (tableLevel == 1) {
             writeRowDefinition(table, tableLevel);
@@ -451,8 +464,12 @@ void RtfWriter::writeParagraphProperties(const QTextBlock &block, int tableLevel
         }
     }
     switch (rule) {
-    case 1: m_out.append("\\sl360\\slmult1"); break;
-    case 2: m_out.append("\\sl480\\slmult1"); break;
+    case 1:
+        m_out.append("\\sl360\\slmult1");
+        break;
+    case 2:
+        m_out.append("\\sl480\\slmult1");
+        break;
     case 3:
         if (value > 0) {
             writeNumber("\\sl", value);
@@ -471,15 +488,23 @@ void RtfWriter::writeParagraphProperties(const QTextBlock &block, int tableLevel
             m_out.append("\\slmult1");
         }
         break;
-    default: break;
+    default:
+        break;
     }
 
     for (const QTextOption::Tab &tab : f.tabPositions()) {
         switch (tab.type) {
-        case QTextOption::RightTab: m_out.append("\\tqr"); break;
-        case QTextOption::CenterTab: m_out.append("\\tqc"); break;
-        case QTextOption::DelimiterTab: m_out.append("\\tqdec"); break;
-        default: break;
+        case QTextOption::RightTab:
+            m_out.append("\\tqr");
+            break;
+        case QTextOption::CenterTab:
+            m_out.append("\\tqc");
+            break;
+        case QTextOption::DelimiterTab:
+            m_out.append("\\tqdec");
+            break;
+        default:
+            break;
         }
         writeNumber("\\tx", toTwips(tab.position));
     }
@@ -513,24 +538,42 @@ void RtfWriter::writeNumbering(const QTextList *list)
             m_out.append("\\pnindent0{\\pntxtb\\'b7}}");
         } else {
             m_out.append("\\pnindent0{\\pntxtb ");
-            writeText(QString(RtfNumbering::bulletCharacter(kind)), false);
+            writeText(QString(RtfNumbering::bulletCharacter(kind)));
             m_out.append("}}");
         }
         return;
     }
     m_out.append("{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1");
     switch (kind) {
-    case RichText::NumberingLowerLetter: m_out.append("\\pnlcltr"); break;
-    case RichText::NumberingUpperLetter: m_out.append("\\pnucltr"); break;
-    case RichText::NumberingLowerRoman: m_out.append("\\pnlcrm"); break;
-    case RichText::NumberingUpperRoman: m_out.append("\\pnucrm"); break;
-    default: m_out.append("\\pndec"); break;
+    case RichText::NumberingLowerLetter:
+        m_out.append("\\pnlcltr");
+        break;
+    case RichText::NumberingUpperLetter:
+        m_out.append("\\pnucltr");
+        break;
+    case RichText::NumberingLowerRoman:
+        m_out.append("\\pnlcrm");
+        break;
+    case RichText::NumberingUpperRoman:
+        m_out.append("\\pnucrm");
+        break;
+    default:
+        m_out.append("\\pndec");
+        break;
     }
     switch (RtfNumbering::styleWordOfList(format)) {
-    case RtfNumbering::kStyleParenthesis: m_out.append("{\\pntxta )}"); break;
-    case RtfNumbering::kStyleEnclosed: m_out.append("{\\pntxtb (}{\\pntxta )}"); break;
-    case RtfNumbering::kStylePlain: m_out.append("{\\pntxta }"); break;
-    default: m_out.append("{\\pntxta .}"); break;
+    case RtfNumbering::kStyleParenthesis:
+        m_out.append("{\\pntxta )}");
+        break;
+    case RtfNumbering::kStyleEnclosed:
+        m_out.append("{\\pntxtb (}{\\pntxta )}");
+        break;
+    case RtfNumbering::kStylePlain:
+        m_out.append("{\\pntxta }");
+        break;
+    default:
+        m_out.append("{\\pntxta .}");
+        break;
     }
     m_out.append('}');
 }
@@ -559,7 +602,7 @@ void RtfWriter::writeRuns(const QTextBlock &block)
             target.replace(u'\\', QLatin1String("\\\\"));
             target.replace(u'"', QLatin1String("%22"));
             m_out.append("{\\field{\\*\\fldinst{HYPERLINK \"");
-            writeText(target, false);
+            writeText(target);
             m_out.append("\"}}{\\fldrslt{");
             fieldOpen = true;
             openHref = href;
@@ -574,7 +617,7 @@ void RtfWriter::writeRuns(const QTextBlock &block)
         writeCharProperties(format);
         if (m_out.size() > before)
             m_out.append(' ');
-        writeText(text, charsetOf(format) == RichText::CharsetSymbol);
+        writeText(text, encodingFor(charsetOf(format)));
         m_out.append('}');
     }
     if (fieldOpen)
@@ -616,8 +659,7 @@ void RtfWriter::writeCharProperties(const QTextCharFormat &f)
         m_out.append("\\revised");
         writeNumber("\\revauth", f.intProperty(RichText::RevisionAuthor));
     }
-    if (f.hasProperty(QTextFormat::FontLetterSpacing)
-        && f.fontLetterSpacingType() == QFont::AbsoluteSpacing) {
+    if (f.hasProperty(QTextFormat::FontLetterSpacing) && f.fontLetterSpacingType() == QFont::AbsoluteSpacing) {
         if (const int twips = toTwips(f.fontLetterSpacing()))
             writeNumber("\\expndtw", twips);
     }
@@ -629,8 +671,16 @@ void RtfWriter::writeCharProperties(const QTextCharFormat &f)
         m_out.append("\\scaps");
 }
 
-void RtfWriter::writeText(QStringView text, bool symbol)
+RtfWriter::TextEncoding RtfWriter::encodingFor(int charset)
 {
+    if (charset == RichText::CharsetSymbol)
+        return TextEncoding::Symbol;
+    return charset == RichText::CharsetAnsi ? TextEncoding::Ansi : TextEncoding::Unicode;
+}
+
+void RtfWriter::writeText(QStringView text, TextEncoding encoding)
+{
+    const bool symbol = encoding == TextEncoding::Symbol;
     static const char hexDigits[] = "0123456789abcdef";
     const auto hexByte = [this](uint byte) {
         m_out.append("\\'");
@@ -640,15 +690,32 @@ void RtfWriter::writeText(QStringView text, bool symbol)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         switch (c) {
-        case u'\\': m_out.append("\\\\"); continue;
-        case u'{': m_out.append("\\{"); continue;
-        case u'}': m_out.append("\\}"); continue;
-        case u'\t': m_out.append("\\tab "); continue;
-        case 0x2028: m_out.append("\\line "); continue;
-        case 0x00A0: m_out.append("\\~"); continue;
-        case 0x00AD: m_out.append("\\-"); continue;
-        case 0x2011: m_out.append("\\_"); continue;
-        default: break;
+        case u'\\':
+            m_out.append("\\\\");
+            continue;
+        case u'{':
+            m_out.append("\\{");
+            continue;
+        case u'}':
+            m_out.append("\\}");
+            continue;
+        case u'\t':
+            m_out.append("\\tab ");
+            continue;
+        case 0x2028:
+            m_out.append("\\line ");
+            continue;
+        case 0x00A0:
+            m_out.append("\\~");
+            continue;
+        case 0x00AD:
+            m_out.append("\\-");
+            continue;
+        case 0x2011:
+            m_out.append("\\_");
+            continue;
+        default:
+            break;
         }
         if (c < 0x20 || c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator)
             continue;
@@ -663,7 +730,7 @@ void RtfWriter::writeText(QStringView text, bool symbol)
             m_out.append(char(c));
             continue;
         }
-        if (AnsiCodec::canEncode(c)) {
+        if (encoding == TextEncoding::Ansi && AnsiCodec::canEncode(c)) {
             hexByte(quint8(AnsiCodec::encodeChar(c)));
             continue;
         }
@@ -679,9 +746,8 @@ void RtfWriter::writePicture(const QTextImageFormat &format)
     QByteArray data = format.property(RichText::PictureData).toByteArray();
     QString kind = format.stringProperty(RichText::PictureFormat);
     QImage image;
-    static const QStringList kept = {QStringLiteral("png"), QStringLiteral("jpeg"),
-                                     QStringLiteral("emf"), QStringLiteral("wmf"),
-                                     QStringLiteral("dib")};
+    static const QStringList kept = { QStringLiteral("png"), QStringLiteral("jpeg"), QStringLiteral("emf"),
+        QStringLiteral("wmf"), QStringLiteral("dib") };
     const bool keep = !data.isEmpty() && kept.contains(kind);
     if (!keep) {
         image = resourceImage(m_doc, format.name());

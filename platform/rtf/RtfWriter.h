@@ -36,10 +36,7 @@ private:
         int charset = 0;
         bool operator==(const FontKey &) const = default;
     };
-    friend size_t qHash(const FontKey &key, size_t seed) noexcept
-    {
-        return qHashMulti(seed, key.family, key.charset);
-    }
+    friend size_t qHash(const FontKey &key, size_t seed) noexcept { return qHashMulti(seed, key.family, key.charset); }
 
     void collect();
     void collectFormat(const QTextCharFormat &format);
@@ -56,7 +53,12 @@ private:
     void writeParagraphProperties(const QTextBlock &block, int tableLevel);
     void writeRuns(const QTextBlock &block);
     void writeCharProperties(const QTextCharFormat &format);
-    void writeText(QStringView text, bool symbol);
+    // How a run's characters are written: Windows-1252 bytes (charset 0), the bytes of a symbol
+    // font, or \uN for every character beyond ASCII (fonts of other charsets, whose bytes a reader
+    // decodes in their own code page).
+    enum class TextEncoding { Ansi, Symbol, Unicode };
+    static TextEncoding encodingFor(int charset);
+    void writeText(QStringView text, TextEncoding encoding = TextEncoding::Ansi);
     void writePicture(const QTextImageFormat &format);
     void writeRowDefinition(const QTextTable *table, int tableLevel);
     void writeNumbering(const QTextList *list);

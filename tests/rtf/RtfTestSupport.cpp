@@ -58,9 +58,9 @@ QString bodyText(const QTextDocument &doc)
 
 QStringList normalisedWords(const QString &text)
 {
-    static const QRegularExpression bullet(QStringLiteral(
-        "^[\\x{2022}\\x{00B7}\\x{25E6}\\x{25AA}\\x{25A0}\\x{25A1}\\x{25CF}\\x{25CB}\\x{25C6}"
-        "\\x{25BA}\\x{27A2}\\x{2713}\\-\\x{2013}o\\x{F000}-\\x{F0FF}]\\s"));
+    static const QRegularExpression bullet(
+        QStringLiteral("^[\\x{2022}\\x{00B7}\\x{25E6}\\x{25AA}\\x{25A0}\\x{25A1}\\x{25CF}\\x{25CB}\\x{25C6}"
+                       "\\x{25BA}\\x{27A2}\\x{2713}\\-\\x{2013}o\\x{F000}-\\x{F0FF}]\\s"));
     static const QRegularExpression number(QStringLiteral(
         "^\\(?(?:[0-9]+|[A-Za-z]|[ivxlcdmIVXLCDM]+)(?:\\.(?:[0-9]+|[A-Za-z]|[ivxlcdmIVXLCDM]+))*[.)]\\s"));
     QStringList words;

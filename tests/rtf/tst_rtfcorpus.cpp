@@ -26,15 +26,15 @@ private:
     // processor decodes them differently), so a low score there says nothing about this reader.
     static QStringList knownMisreadings()
     {
-        return {QStringLiteral("rtfparserkit__testJapaneseUtf8Encoding.rtf"),
-                QStringLiteral("tika__testRTFInvalidUnicode.rtf")};
+        return { QStringLiteral("rtfparserkit__testJapaneseUtf8Encoding.rtf"),
+            QStringLiteral("tika__testRTFInvalidUnicode.rtf") };
     }
 
 private slots:
     void everyFileOpensAndItsTextMatches()
     {
         const QDir dir(corpusDir());
-        const QStringList files = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+        const QStringList files = dir.entryList({ QStringLiteral("*.rtf") }, QDir::Files, QDir::Name);
         if (files.isEmpty())
             QSKIP("The shared corpus is not available.");
 
@@ -56,8 +56,8 @@ private slots:
             if (expectedText.startsWith(QChar(0xFEFF)))
                 expectedText.remove(0, 1);
             const QStringList expected = RtfTestSupport::normalisedWords(expectedText);
-            const QStringList actual = ok ? RtfTestSupport::normalisedWords(RtfTestSupport::bodyText(doc))
-                                          : QStringList();
+            const QStringList actual
+                = ok ? RtfTestSupport::normalisedWords(RtfTestSupport::bodyText(doc)) : QStringList();
             const double score = RtfTestSupport::similarity(expected, actual);
             ++compared;
             total += score;
@@ -65,7 +65,7 @@ private slots:
                 ++exact;
             else
                 qInfo("%s: similarity %.3f (%lld expected words, %lld read)", qPrintable(name), score,
-                      qlonglong(expected.size()), qlonglong(actual.size()));
+                    qlonglong(expected.size()), qlonglong(actual.size()));
             if (score < worst) {
                 worst = score;
                 worstFile = name;
@@ -76,7 +76,7 @@ private slots:
         const double mean = compared ? total / compared : 0;
         qInfo("rtf corpus files: %lld, compared with text: %d", qlonglong(files.size()), compared);
         qInfo("rtf corpus exact text matches: %d of %d (%.1f%%)", exact, compared,
-              compared ? 100.0 * exact / compared : 0.0);
+            compared ? 100.0 * exact / compared : 0.0);
         qInfo("rtf corpus mean similarity: %.4f, lowest %.3f (%s)", mean, worst, qPrintable(worstFile));
         QVERIFY2(compared > 0, "no corpus file has a text to compare with");
         QVERIFY2(mean >= 0.98, qPrintable(QStringLiteral("mean similarity %1").arg(mean)));

@@ -37,9 +37,8 @@ private:
         });
         run(QStringLiteral("RedRun"), [](QTextCharFormat &f) { f.setForeground(QColor(255, 0, 0)); });
         run(QStringLiteral("BigRun"), [](QTextCharFormat &f) { f.setFontPointSize(20); });
-        run(QStringLiteral("CourierRun"), [](QTextCharFormat &f) {
-            f.setFontFamilies(QStringList(QStringLiteral("Courier New")));
-        });
+        run(QStringLiteral("CourierRun"),
+            [](QTextCharFormat &f) { f.setFontFamilies(QStringList(QStringLiteral("Courier New"))); });
         run(QStringLiteral("Gr\u00FC\u00DFe \u0416\u20AC"), [](QTextCharFormat &) {});
 
         QTextBlockFormat centred;
@@ -110,9 +109,9 @@ private slots:
 
         QProcess lo;
         lo.setProgram(soffice);
-        lo.setArguments({QStringLiteral("-env:UserInstallation=file://") + m_dir.filePath(QStringLiteral("profile")),
-                         QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("html"),
-                         QStringLiteral("--outdir"), m_dir.path(), rtf.fileName()});
+        lo.setArguments({ QStringLiteral("-env:UserInstallation=file://") + m_dir.filePath(QStringLiteral("profile")),
+            QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("html"),
+            QStringLiteral("--outdir"), m_dir.path(), rtf.fileName() });
         lo.start();
         QVERIFY(lo.waitForFinished(180000));
         QFile html(m_dir.filePath(QStringLiteral("rich.html")));
@@ -122,26 +121,29 @@ private slots:
 
     void textIsTheSame()
     {
-        for (const QString &word : {QStringLiteral("BoldRun"), QStringLiteral("CentredLine"), QStringLiteral("AppleItem"),
-                                    QStringLiteral("SecondItem"), QStringLiteral("LastLine")})
+        for (const QString &word : { QStringLiteral("BoldRun"), QStringLiteral("CentredLine"),
+                 QStringLiteral("AppleItem"), QStringLiteral("SecondItem"), QStringLiteral("LastLine") })
             QVERIFY2(m_html.contains(word), qPrintable(word));
         // Characters outside the code page came through \u.
         QVERIFY2(m_html.contains(QStringLiteral("Gr\u00FC\u00DFe \u0416\u20AC"))
-                     || m_html.contains(QStringLiteral("Gr&uuml;&szlig;e")),
-                 qPrintable(paragraphOf(QStringLiteral("Gr"))));
+                || m_html.contains(QStringLiteral("Gr&uuml;&szlig;e")),
+            qPrintable(paragraphOf(QStringLiteral("Gr"))));
     }
 
     void runsKeepTheirFormatting()
     {
-        QVERIFY2(markupBefore(QStringLiteral("BoldRun")).contains(QStringLiteral("<b>")), qPrintable(paragraphOf(QStringLiteral("BoldRun"))));
+        QVERIFY2(markupBefore(QStringLiteral("BoldRun")).contains(QStringLiteral("<b>")),
+            qPrintable(paragraphOf(QStringLiteral("BoldRun"))));
         QVERIFY(markupBefore(QStringLiteral("ItalicRun")).endsWith(QStringLiteral("<i>")));
         QVERIFY(markupBefore(QStringLiteral("UnderlineRun")).endsWith(QStringLiteral("<u>")));
-        QVERIFY2(markupBefore(QStringLiteral("RedRun")).contains(QRegularExpression(QStringLiteral("color=\"#ff0000\"|color: ?#ff0000"),
-                                                                                    QRegularExpression::CaseInsensitiveOption)),
-                 qPrintable(paragraphOf(QStringLiteral("RedRun"))));
-        QVERIFY2(markupBefore(QStringLiteral("BigRun")).contains(QStringLiteral("20pt")), qPrintable(paragraphOf(QStringLiteral("BigRun"))));
+        QVERIFY2(markupBefore(QStringLiteral("RedRun"))
+                     .contains(QRegularExpression(QStringLiteral("color=\"#ff0000\"|color: ?#ff0000"),
+                         QRegularExpression::CaseInsensitiveOption)),
+            qPrintable(paragraphOf(QStringLiteral("RedRun"))));
+        QVERIFY2(markupBefore(QStringLiteral("BigRun")).contains(QStringLiteral("20pt")),
+            qPrintable(paragraphOf(QStringLiteral("BigRun"))));
         QVERIFY2(markupBefore(QStringLiteral("CourierRun")).contains(QStringLiteral("Courier New")),
-                 qPrintable(paragraphOf(QStringLiteral("CourierRun"))));
+            qPrintable(paragraphOf(QStringLiteral("CourierRun"))));
         // Formatting ends with its run.
         const QString plainRun = markupBefore(QStringLiteral("ItalicRun"));
         QVERIFY(!plainRun.mid(plainRun.indexOf(QStringLiteral("BoldRun"))).contains(QStringLiteral("<b>")));
@@ -150,12 +152,13 @@ private slots:
     void alignmentAndLists()
     {
         QVERIFY2(paragraphOf(QStringLiteral("CentredLine")).contains(QStringLiteral("center")),
-                 qPrintable(paragraphOf(QStringLiteral("CentredLine"))));
+            qPrintable(paragraphOf(QStringLiteral("CentredLine"))));
         QVERIFY(paragraphOf(QStringLiteral("RightLine")).contains(QStringLiteral("right")));
         const qsizetype ul = m_html.indexOf(QStringLiteral("<ul"));
         const qsizetype ol = m_html.indexOf(QStringLiteral("<ol"));
         QVERIFY2(ul >= 0 && ul < m_html.indexOf(QStringLiteral("AppleItem")), qPrintable(m_html));
-        QVERIFY(ol >= 0 && ol < m_html.indexOf(QStringLiteral("FirstItem")) && ol > m_html.indexOf(QStringLiteral("BananaItem")));
+        QVERIFY(ol >= 0 && ol < m_html.indexOf(QStringLiteral("FirstItem"))
+            && ol > m_html.indexOf(QStringLiteral("BananaItem")));
         QCOMPARE(m_html.count(QStringLiteral("<li")), 4);
         QVERIFY(m_html.indexOf(QStringLiteral("</ol>")) < m_html.indexOf(QStringLiteral("LastLine")));
         // Each item's label is the list's, not a second one in the text.

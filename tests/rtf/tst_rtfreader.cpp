@@ -17,7 +17,7 @@ QByteArray doc(const QByteArray &body, const QByteArray &header = QByteArray())
 {
     return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}"
            "{\\f2\\fcharset2 Symbol;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-           + header + "\n" + body + "}";
+        + header + "\n" + body + "}";
 }
 
 QString plain(const QTextDocument &d)
@@ -78,15 +78,17 @@ private slots:
         QTest::newRow("ansi") << QByteArray("{\\rtf1\\ansi caf\\'e9}") << QStringLiteral("caf\u00E9");
         QTest::newRow("ansicpg for a font without charset")
             << QByteArray("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 X;}}\\f0 \\'c0}") << QStringLiteral("\u0410");
-        QTest::newRow("charset of the font") << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 X;}}\\f0 \\'c0}")
-                                             << QStringLiteral("\u0410");
+        QTest::newRow("charset of the font")
+            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 X;}}\\f0 \\'c0}") << QStringLiteral("\u0410");
         QTest::newRow("charset 0 is Windows-1252 in any document")
             << QByteArray("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset0 X;}}\\f0 J\\'e4rvi \\'85}")
             << QStringLiteral("J\u00E4rvi \u2026");
         QTest::newRow("default charset uses ansicpg")
-            << QByteArray("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0\\fcharset1 X;}}\\f0 \\'b9}") << QStringLiteral("\u0105");
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0\\fcharset1 X;}}\\f0 \\'b9}")
+            << QStringLiteral("\u0105");
         QTest::newRow("cpg wins over fcharset")
-            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128\\cpg1251 X;}}\\f0 \\'c0}") << QStringLiteral("\u0410");
+            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128\\cpg1251 X;}}\\f0 \\'c0}")
+            << QStringLiteral("\u0410");
         QTest::newRow("shift-jis pair") << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'82\\'a0}")
                                         << QStringLiteral("\u3042");
         QTest::newRow("shift-jis lead byte and literal trail")
@@ -97,13 +99,13 @@ private slots:
                                 << QStringLiteral("\u4E2D");
         QTest::newRow("hangul") << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset129 M;}}\\f0 \\'b0\\'a1}")
                                 << QStringLiteral("\uAC00");
-        QTest::newRow("greek, hebrew, turkish")
-            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 G;}{\\f1\\fcharset177 H;}{\\f2\\fcharset162 T;}}"
-                          "\\f0 \\'e1\\f1 \\'e0\\f2 \\'fd}")
-            << QStringLiteral("\u03B1\u05D0\u0131");
+        QTest::newRow("greek, hebrew, turkish") << QByteArray(
+            "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 G;}{\\f1\\fcharset177 H;}{\\f2\\fcharset162 T;}}"
+            "\\f0 \\'e1\\f1 \\'e0\\f2 \\'fd}") << QStringLiteral("\u03B1\u05D0\u0131");
         QTest::newRow("mac roman") << QByteArray("{\\rtf1\\mac \\'8e}") << QStringLiteral("\u00E9");
         QTest::newRow("default font from deff")
-            << QByteArray("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 C;}}\\'c0}") << QStringLiteral("\u0410");
+            << QByteArray("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 C;}}\\'c0}")
+            << QStringLiteral("\u0410");
         QTest::newRow("font table without groups")
             << QByteArray("{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fcharset204 C;}\\f1 \\'c0}")
             << QStringLiteral("\u0410");
@@ -123,7 +125,7 @@ private slots:
         QVERIFY(readRtf(doc("{\\f2 \\'b7a\\u61623 ?} x"), d));
         QCOMPARE(plain(d), QStringLiteral("\u00B7a\u00B7 x"));
         const QTextCharFormat f = formatOf(d, QStringLiteral("a"));
-        QCOMPARE(f.fontFamilies().toStringList(), QStringList{QStringLiteral("Symbol")});
+        QCOMPARE(f.fontFamilies().toStringList(), QStringList { QStringLiteral("Symbol") });
         QCOMPARE(f.intProperty(RichText::CharacterSet), int(RichText::CharsetSymbol));
     }
 
@@ -165,15 +167,14 @@ private slots:
         QTest::newRow("annotation") << QByteArray("x{\\*\\atnid me}{\\annotation comment}y") << "xy";
         QTest::newRow("unknown optional destination") << QByteArray("a{\\*\\future {nested} text}b") << "ab";
         QTest::newRow("unknown word keeps the text") << QByteArray("a{\\futureword b}c") << "abc";
-        QTest::newRow("star inside a group is no destination")
-            << QByteArray("{\\i0\\*\\cs7 quick fox}") << "quick fox";
+        QTest::newRow("star inside a group is no destination") << QByteArray("{\\i0\\*\\cs7 quick fox}") << "quick fox";
         QTest::newRow("list labels are not text")
             << QByteArray("{\\listtext 1.\\tab}one{\\pntext\\'b7\\tab}two") << "onetwo";
         QTest::newRow("text box") << QByteArray("{\\shp{\\*\\shpinst{\\shptxt boxed}}}body") << "body";
         QTest::newRow("field result") << QByteArray("{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}") << "7";
-        QTest::newRow("nested field")
-            << QByteArray("{\\field{\\*\\fldinst IF {\\field{\\*\\fldinst X}{\\fldrslt in}}}{\\fldrslt out{\\field{\\*\\fldinst Y}{\\fldrslt er}}}}")
-            << "outer";
+        QTest::newRow("nested field") << QByteArray("{\\field{\\*\\fldinst IF {\\field{\\*\\fldinst X}{\\fldrslt "
+                                                    "in}}}{\\fldrslt out{\\field{\\*\\fldinst Y}{\\fldrslt er}}}}")
+                                      << "outer";
         QTest::newRow("hidden text stays") << QByteArray("a{\\v hidden}b") << "ahiddenb";
         QTest::newRow("bytes after the closing brace") << QByteArray("in}out{more") << "in";
         QTest::newRow("object result") << QByteArray("{\\object{\\*\\objdata 0102}{\\result shown}}") << "shown";
@@ -198,9 +199,10 @@ private slots:
         QTest::newRow("strike") << QByteArray("\\strike X") << int(QTextFormat::FontStrikeOut) << QVariant(true);
         QTest::newRow("half point size") << QByteArray("\\fs21 X") << int(QTextFormat::FontPointSize) << QVariant(10.5);
         QTest::newRow("font") << QByteArray("\\f1 X") << int(QTextFormat::FontFamilies)
-                              << QVariant(QStringList{QStringLiteral("Courier New")});
+                              << QVariant(QStringList { QStringLiteral("Courier New") });
         QTest::newRow("single underline") << QByteArray("\\ul X") << int(R::UnderlineTypeByte) << QVariant(1);
-        QTest::newRow("wave underline in red") << QByteArray("\\ulwave\\ulc1 X") << int(R::UnderlineTypeByte) << QVariant(8 + 80);
+        QTest::newRow("wave underline in red")
+            << QByteArray("\\ulwave\\ulc1 X") << int(R::UnderlineTypeByte) << QVariant(8 + 80);
         QTest::newRow("dash underline style") << QByteArray("\\uldash X") << int(QTextFormat::TextUnderlineStyle)
                                               << QVariant(int(QTextCharFormat::DashUnderline));
         QTest::newRow("thick underline") << QByteArray("\\ulth X") << int(R::UnderlineTypeByte) << QVariant(9);
@@ -208,8 +210,10 @@ private slots:
         QTest::newRow("underline off") << QByteArray("\\ul\\ulnone X") << int(R::UnderlineTypeByte) << QVariant();
         QTest::newRow("text colour") << QByteArray("\\cf1 X") << int(QTextFormat::ForegroundBrush)
                                      << QVariant(QBrush(QColor(255, 0, 0)));
-        QTest::newRow("colour 0 is automatic") << QByteArray("\\cf1\\cf0 X") << int(QTextFormat::ForegroundBrush) << QVariant();
-        QTest::newRow("colour beyond the table") << QByteArray("\\cf9 X") << int(QTextFormat::ForegroundBrush) << QVariant();
+        QTest::newRow("colour 0 is automatic")
+            << QByteArray("\\cf1\\cf0 X") << int(QTextFormat::ForegroundBrush) << QVariant();
+        QTest::newRow("colour beyond the table")
+            << QByteArray("\\cf9 X") << int(QTextFormat::ForegroundBrush) << QVariant();
         QTest::newRow("highlight") << QByteArray("\\highlight2 X") << int(QTextFormat::BackgroundBrush)
                                    << QVariant(QBrush(QColor(0, 0, 255)));
         QTest::newRow("superscript") << QByteArray("\\super X") << int(QTextFormat::TextVerticalAlignment)
@@ -219,9 +223,11 @@ private slots:
         QTest::newRow("hidden") << QByteArray("\\v X") << int(R::Hidden) << QVariant(true);
         QTest::newRow("protected") << QByteArray("\\protect X") << int(R::Protected) << QVariant(true);
         QTest::newRow("disabled") << QByteArray("\\disabled X") << int(R::Disabled) << QVariant(true);
-        QTest::newRow("revision author") << QByteArray("\\revised\\revauth2 X") << int(R::RevisionAuthor) << QVariant(2);
+        QTest::newRow("revision author") << QByteArray("\\revised\\revauth2 X") << int(R::RevisionAuthor)
+                                         << QVariant(2);
         QTest::newRow("kerning") << QByteArray("\\kerning32 X") << int(R::KerningTwips) << QVariant(320);
-        QTest::newRow("expanded") << QByteArray("\\expndtw30 X") << int(QTextFormat::FontLetterSpacing) << QVariant(2.0);
+        QTest::newRow("expanded") << QByteArray("\\expndtw30 X") << int(QTextFormat::FontLetterSpacing)
+                                  << QVariant(2.0);
         QTest::newRow("all caps") << QByteArray("\\caps X") << int(QTextFormat::FontCapitalization)
                                   << QVariant(int(QFont::AllUppercase));
         QTest::newRow("plain resets") << QByteArray("\\b\\i\\plain X") << int(QTextFormat::FontWeight) << QVariant();
@@ -244,21 +250,26 @@ private slots:
         QTest::addColumn<int>("property");
         QTest::addColumn<QVariant>("value");
         using R = RichText::Property;
-        QTest::newRow("centre") << QByteArray("\\qc X") << int(QTextFormat::BlockAlignment) << QVariant(int(Qt::AlignHCenter));
-        QTest::newRow("justify") << QByteArray("\\qj X") << int(QTextFormat::BlockAlignment) << QVariant(int(Qt::AlignJustify));
+        QTest::newRow("centre") << QByteArray("\\qc X") << int(QTextFormat::BlockAlignment)
+                                << QVariant(int(Qt::AlignHCenter));
+        QTest::newRow("justify") << QByteArray("\\qj X") << int(QTextFormat::BlockAlignment)
+                                 << QVariant(int(Qt::AlignJustify));
         QTest::newRow("first indent") << QByteArray("\\fi-360 X") << int(QTextFormat::TextIndent) << QVariant(-24.0);
         QTest::newRow("left indent") << QByteArray("\\li720 X") << int(QTextFormat::BlockLeftMargin) << QVariant(48.0);
-        QTest::newRow("right indent") << QByteArray("\\ri1440 X") << int(QTextFormat::BlockRightMargin) << QVariant(96.0);
+        QTest::newRow("right indent") << QByteArray("\\ri1440 X") << int(QTextFormat::BlockRightMargin)
+                                      << QVariant(96.0);
         QTest::newRow("space before") << QByteArray("\\sb240 X") << int(QTextFormat::BlockTopMargin) << QVariant(16.0);
         QTest::newRow("space after") << QByteArray("\\sa120 X") << int(QTextFormat::BlockBottomMargin) << QVariant(8.0);
         QTest::newRow("at least rule") << QByteArray("\\sl360\\slmult0 X") << int(R::LineSpacingRule) << QVariant(3);
-        QTest::newRow("at least value") << QByteArray("\\sl360\\slmult0 X") << int(R::LineSpacingValue) << QVariant(360);
+        QTest::newRow("at least value") << QByteArray("\\sl360\\slmult0 X") << int(R::LineSpacingValue)
+                                        << QVariant(360);
         QTest::newRow("at least shown") << QByteArray("\\sl360 X") << int(QTextFormat::LineHeightType)
                                         << QVariant(int(QTextBlockFormat::MinimumHeight));
         QTest::newRow("exactly") << QByteArray("\\sl-300 X") << int(R::LineSpacingRule) << QVariant(4);
         QTest::newRow("exactly shown") << QByteArray("\\sl-300 X") << int(QTextFormat::LineHeight) << QVariant(20.0);
         QTest::newRow("double") << QByteArray("\\sl480\\slmult1 X") << int(R::LineSpacingValue) << QVariant(40);
-        QTest::newRow("double shown") << QByteArray("\\sl480\\slmult1 X") << int(QTextFormat::LineHeight) << QVariant(200.0);
+        QTest::newRow("double shown") << QByteArray("\\sl480\\slmult1 X") << int(QTextFormat::LineHeight)
+                                      << QVariant(200.0);
         QTest::newRow("keep with next") << QByteArray("\\keepn X") << int(R::KeepWithNext) << QVariant(true);
         QTest::newRow("page break before") << QByteArray("\\pagebb X") << int(QTextFormat::PageBreakPolicy)
                                            << QVariant(int(QTextFormat::PageBreak_AlwaysBefore));
@@ -267,9 +278,10 @@ private slots:
         QTest::newRow("right to left") << QByteArray("\\rtlpar X") << int(QTextFormat::LayoutDirection)
                                        << QVariant(int(Qt::RightToLeft));
         QTest::newRow("style number") << QByteArray("\\s3 X") << int(R::StyleNumber) << QVariant(3);
-        QTest::newRow("pard resets") << QByteArray("\\qc\\li720\\pard X") << int(QTextFormat::BlockLeftMargin) << QVariant();
-        QTest::newRow("properties at the end count") << QByteArray("X\\qc") << int(QTextFormat::BlockAlignment)
-                                                     << QVariant(int(Qt::AlignHCenter));
+        QTest::newRow("pard resets") << QByteArray("\\qc\\li720\\pard X") << int(QTextFormat::BlockLeftMargin)
+                                     << QVariant();
+        QTest::newRow("properties at the end count")
+            << QByteArray("X\\qc") << int(QTextFormat::BlockAlignment) << QVariant(int(Qt::AlignHCenter));
     }
     void paragraphFormatting()
     {
@@ -288,7 +300,9 @@ private slots:
     void styleSheetAppliesStyleProperties()
     {
         QTextDocument d;
-        QVERIFY(readRtf(doc("\\pard\\s1 Heading\\par\\pard\\plain Body", "{\\stylesheet{Normal;}{\\s1\\qc\\sb240\\b\\fs32 heading 1;}}"), d));
+        QVERIFY(readRtf(doc("\\pard\\s1 Heading\\par\\pard\\plain Body",
+                            "{\\stylesheet{Normal;}{\\s1\\qc\\sb240\\b\\fs32 heading 1;}}"),
+            d));
         const QTextBlock heading = d.begin();
         QCOMPARE(heading.blockFormat().alignment(), Qt::AlignHCenter);
         QCOMPARE(heading.blockFormat().intProperty(RichText::StyleNumber), 1);
@@ -299,10 +313,11 @@ private slots:
     void titleAndLinks()
     {
         QTextDocument d;
-        QVERIFY(readRtf(doc("see {\\field{\\*\\fldinst HYPERLINK \"http://example.com/\" \\\\o \"tip\"}{\\fldrslt {\\ul site}}}"
-                            " {\\field{\\*\\fldinst HYPERLINK \\\\l \"part2\"}{\\fldrslt here}}",
-                            "{\\info{\\title My \\'e9t\\'e9}{\\author nobody}}"),
-                        d));
+        QVERIFY(readRtf(
+            doc("see {\\field{\\*\\fldinst HYPERLINK \"http://example.com/\" \\\\o \"tip\"}{\\fldrslt {\\ul site}}}"
+                " {\\field{\\*\\fldinst HYPERLINK \\\\l \"part2\"}{\\fldrslt here}}",
+                "{\\info{\\title My \\'e9t\\'e9}{\\author nobody}}"),
+            d));
         QCOMPARE(plain(d), QStringLiteral("see site here"));
         QCOMPARE(d.metaInformation(QTextDocument::DocumentTitle), QStringLiteral("My \u00E9t\u00E9"));
         const QTextCharFormat link = formatOf(d, QStringLiteral("site"));
@@ -318,17 +333,17 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("styleWord");
         QTest::addColumn<int>("qtStyle");
-        const QByteArray table =
-            "{\\*\\listtable"
-            "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f2}\\listid1}"
-            "{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00);}{\\levelnumbers\\'01;}}\\listid2}"
-            "{\\list{\\listlevel\\levelnfc4{\\leveltext\\'03(\\'00);}{\\levelnumbers\\'02;}}\\listid3}"
-            "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u9642 ?;}}\\listid4}"
-            "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01o;}}\\listid5}"
-            "{\\list{\\listlevel\\levelnfc1{\\leveltext\\'02\\'00.;}}\\listid6}}"
-            "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}"
-            "{\\listoverride\\listid3\\ls3}{\\listoverride\\listid4\\ls4}{\\listoverride\\listid5\\ls5}"
-            "{\\listoverride\\listid6\\ls6}}";
+        const QByteArray table
+            = "{\\*\\listtable"
+              "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f2}\\listid1}"
+              "{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00);}{\\levelnumbers\\'01;}}\\listid2}"
+              "{\\list{\\listlevel\\levelnfc4{\\leveltext\\'03(\\'00);}{\\levelnumbers\\'02;}}\\listid3}"
+              "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u9642 ?;}}\\listid4}"
+              "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01o;}}\\listid5}"
+              "{\\list{\\listlevel\\levelnfc1{\\leveltext\\'02\\'00.;}}\\listid6}}"
+              "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}"
+              "{\\listoverride\\listid3\\ls3}{\\listoverride\\listid4\\ls4}{\\listoverride\\listid5\\ls5}"
+              "{\\listoverride\\listid6\\ls6}}";
         const auto listDoc = [&](int ls) {
             const QByteArray n = QByteArray::number(ls);
             return doc("\\pard\\ls" + n + "{\\listtext x\\tab}one\\par{\\listtext y\\tab}two\\par\\pard after", table);
@@ -339,15 +354,15 @@ private slots:
         QTest::newRow("hollow block") << listDoc(4) << 7 << -1 << int(QTextListFormat::ListSquare);
         QTest::newRow("small bullet") << listDoc(5) << 8 << -1 << int(QTextListFormat::ListCircle);
         QTest::newRow("upper roman period") << listDoc(6) << 6 << 0x2200 << int(QTextListFormat::ListUpperRoman);
-        QTest::newRow("legacy decimal")
-            << doc("\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}one\\par{\\pntext 2.\\tab}two\\par\\pard after")
-            << 2 << 0x2200 << int(QTextListFormat::ListDecimal);
+        QTest::newRow("legacy decimal") << doc("\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta "
+                                               ".}}one\\par{\\pntext 2.\\tab}two\\par\\pard after")
+                                        << 2 << 0x2200 << int(QTextListFormat::ListDecimal);
         QTest::newRow("legacy enclosed upper letters")
-            << doc("\\pard{\\*\\pn\\pnlvlbody\\pnucltr{\\pntxtb (}{\\pntxta )}}one\\par two\\par\\pard after")
-            << 4 << 0x2100 << int(QTextListFormat::ListUpperAlpha);
-        QTest::newRow("legacy bullet")
-            << doc("\\pard{\\pntext\\f2\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf2{\\pntxtb\\'b7}}one\\par two\\par\\pard after")
-            << 1 << -1 << int(QTextListFormat::ListDisc);
+            << doc("\\pard{\\*\\pn\\pnlvlbody\\pnucltr{\\pntxtb (}{\\pntxta )}}one\\par two\\par\\pard after") << 4
+            << 0x2100 << int(QTextListFormat::ListUpperAlpha);
+        QTest::newRow("legacy bullet") << doc(
+            "\\pard{\\pntext\\f2\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf2{\\pntxtb\\'b7}}one\\par two\\par\\pard after")
+                                       << 1 << -1 << int(QTextListFormat::ListDisc);
     }
     void lists()
     {
@@ -365,7 +380,8 @@ private slots:
         QVERIFY(!one.next().next().textList());
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->format().intProperty(RichText::NumberingKind), kind);
-        QCOMPARE(list->format().property(RichText::NumberingStyleWord), styleWord < 0 ? QVariant() : QVariant(styleWord));
+        QCOMPARE(
+            list->format().property(RichText::NumberingStyleWord), styleWord < 0 ? QVariant() : QVariant(styleWord));
         QCOMPARE(int(list->format().style()), qtStyle);
     }
 
@@ -375,22 +391,22 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("columns");
         QTest::addColumn<QStringList>("cells");
-        QTest::newRow("two by two")
-            << QByteArray("\\trowd\\cellx1440\\cellx4320\\pard\\intbl a\\cell b\\cell\\row"
-                          "\\trowd\\cellx1440\\cellx4320\\pard\\intbl c\\cell d\\par e\\cell\\row\\pard after")
-            << 2 << 2 << QStringList{"a", "b", "c", "d\ne"};
+        QTest::newRow("two by two") << QByteArray(
+            "\\trowd\\cellx1440\\cellx4320\\pard\\intbl a\\cell b\\cell\\row"
+            "\\trowd\\cellx1440\\cellx4320\\pard\\intbl c\\cell d\\par e\\cell\\row\\pard after")
+                                    << 2 << 2 << QStringList { "a", "b", "c", "d\ne" };
         QTest::newRow("row definition at the end")
-            << QByteArray("\\pard\\intbl a\\cell b\\cell{\\trowd\\cellx100\\cellx200\\row}\\pard after")
-            << 1 << 2 << QStringList{"a", "b"};
-        QTest::newRow("irregular rows")
-            << QByteArray("\\trowd\\cellx100\\cellx200\\cellx300\\intbl 1\\cell 2\\cell 3\\cell\\row"
-                          "\\trowd\\cellx300\\intbl wide\\cell\\row\\pard after")
-            << 2 << 3 << QStringList{"1", "2", "3", "wide", "", ""};
+            << QByteArray("\\pard\\intbl a\\cell b\\cell{\\trowd\\cellx100\\cellx200\\row}\\pard after") << 1 << 2
+            << QStringList { "a", "b" };
+        QTest::newRow("irregular rows") << QByteArray(
+            "\\trowd\\cellx100\\cellx200\\cellx300\\intbl 1\\cell 2\\cell 3\\cell\\row"
+            "\\trowd\\cellx300\\intbl wide\\cell\\row\\pard after")
+                                        << 2 << 3 << QStringList { "1", "2", "3", "wide", "", "" };
         QTest::newRow("empty row before the cells")
-            << QByteArray("\\trowd\\row\\trowd\\cellx100\\intbl x\\cell\\row\\pard after")
-            << 1 << 1 << QStringList{"x"};
+            << QByteArray("\\trowd\\row\\trowd\\cellx100\\intbl x\\cell\\row\\pard after") << 1 << 1
+            << QStringList { "x" };
         QTest::newRow("cells without row definitions")
-            << QByteArray("\\intbl p\\cell q\\cell\\row\\pard after") << 1 << 2 << QStringList{"p", "q"};
+            << QByteArray("\\intbl p\\cell q\\cell\\row\\pard after") << 1 << 2 << QStringList { "p", "q" };
     }
     void tables()
     {
@@ -437,9 +453,10 @@ private slots:
     {
         QTextDocument d;
         QVERIFY(readRtf(doc("\\trowd\\cellx5000\\pard\\intbl outer\\par"
-                            "\\pard\\intbl\\itap2 i1\\nestcell i2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                            "\\pard\\intbl\\itap2 i1\\nestcell "
+                            "i2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
                             "{\\nonesttables\\par}\\pard\\intbl tail\\cell\\row\\pard after"),
-                        d));
+            d));
         QTextTable *outer = nullptr;
         QTextTable *inner = nullptr;
         for (QTextBlock b = d.begin(); b.isValid(); b = b.next()) {
@@ -469,20 +486,23 @@ private slots:
         QTest::addColumn<double>("width");
         const QByteArray png = tinyPng();
         const QByteArray hex = png.toHex();
-        QTest::newRow("png hex at goal size") << "{\\pict\\pngblip\\picw4\\pich3\\picwgoal600\\pichgoal450 " + hex + "}"
-                                               << 1 << "png" << 40.0;
-        QTest::newRow("png in bin") << "{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}"
-                                    << 1 << "png" << 4.0;
-        QTest::newRow("scaled") << "{\\pict\\pngblip\\picscalex50\\picwgoal600\\pichgoal450 " + hex + "}" << 1 << "png" << 20.0;
+        QTest::newRow("png hex at goal size")
+            << "{\\pict\\pngblip\\picw4\\pich3\\picwgoal600\\pichgoal450 " + hex + "}" << 1 << "png" << 40.0;
+        QTest::newRow("png in bin") << "{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}" << 1
+                                    << "png" << 4.0;
+        QTest::newRow("scaled") << "{\\pict\\pngblip\\picscalex50\\picwgoal600\\pichgoal450 " + hex + "}" << 1 << "png"
+                                << 20.0;
         QTest::newRow("shppict wins over nonshppict")
-            << "{\\*\\shppict{\\pict\\pngblip " + hex + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}" << 1 << "png" << 4.0;
-        QTest::newRow("nonshppict alone") << QByteArray("{\\nonshppict{\\pict\\wmetafile8\\picw2540\\pich2540 0100}}")
-                                          << 1 << "wmf" << 96.0;
+            << "{\\*\\shppict{\\pict\\pngblip " + hex + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}" << 1 << "png"
+            << 4.0;
+        QTest::newRow("nonshppict alone")
+            << QByteArray("{\\nonshppict{\\pict\\wmetafile8\\picw2540\\pich2540 0100}}") << 1 << "wmf" << 96.0;
         QTest::newRow("picture in a shape")
             << "{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " + hex
-                   + "}}}}{\\shprslt{\\pict\\wmetafile8 0100}}}"
+                + "}}}}{\\shprslt{\\pict\\wmetafile8 0100}}}"
             << 1 << "png" << 4.0;
-        QTest::newRow("emf keeps its size") << QByteArray("{\\pict\\emfblip\\picw5080\\pich2540 01000000}") << 1 << "emf" << 192.0;
+        QTest::newRow("emf keeps its size")
+            << QByteArray("{\\pict\\emfblip\\picw5080\\pich2540 01000000}") << 1 << "emf" << 192.0;
         QTest::newRow("picture in a header is not shown")
             << "{\\header {\\pict\\pngblip " + hex + "}}" << 0 << "" << 0.0;
         QTest::newRow("fill picture of a shape is not shown")

@@ -18,17 +18,30 @@ private:
             const RtfTokenizer::Token t = tokenizer.next();
             using T = RtfTokenizer::Type;
             switch (t.type) {
-            case T::End: return parts.join(u' ');
-            case T::GroupStart: parts << QStringLiteral("G("); break;
-            case T::GroupEnd: parts << QStringLiteral("G)"); break;
+            case T::End:
+                return parts.join(u' ');
+            case T::GroupStart:
+                parts << QStringLiteral("G(");
+                break;
+            case T::GroupEnd:
+                parts << QStringLiteral("G)");
+                break;
             case T::ControlWord:
                 parts << QStringLiteral("W:") + QString::fromLatin1(t.word.toByteArray())
-                             + (t.hasParam ? u':' + QString::number(t.param) : QString());
+                        + (t.hasParam ? u':' + QString::number(t.param) : QString());
                 break;
-            case T::ControlSymbol: parts << QStringLiteral("S:") + QChar::fromLatin1(t.symbol); break;
-            case T::HexByte: parts << QStringLiteral("H:%1").arg(t.byte, 2, 16, QChar(u'0')); break;
-            case T::Binary: parts << QStringLiteral("B:%1").arg(t.word.size()); break;
-            case T::Text: parts << QStringLiteral("T:") + QString::fromLatin1(t.word.toByteArray()); break;
+            case T::ControlSymbol:
+                parts << QStringLiteral("S:") + QChar::fromLatin1(t.symbol);
+                break;
+            case T::HexByte:
+                parts << QStringLiteral("H:%1").arg(t.byte, 2, 16, QChar(u'0'));
+                break;
+            case T::Binary:
+                parts << QStringLiteral("B:%1").arg(t.word.size());
+                break;
+            case T::Text:
+                parts << QStringLiteral("T:") + QString::fromLatin1(t.word.toByteArray());
+                break;
             }
         }
         return QStringLiteral("no end");
@@ -44,8 +57,8 @@ private slots:
         QTest::newRow("signed parameter") << QByteArray("\\u-3913?") << "W:u:-3913 T:?";
         QTest::newRow("minus without digits is text") << QByteArray("\\li-x") << "W:li T:-x";
         QTest::newRow("parameter ends at a letter") << QByteArray("\\fs24abc") << "W:fs:24 T:abc";
-        QTest::newRow("huge parameter is clamped") << QByteArray("\\fs99999999999999 ")
-                                                  << QStringLiteral("W:fs:%1").arg(INT_MAX);
+        QTest::newRow("huge parameter is clamped")
+            << QByteArray("\\fs99999999999999 ") << QStringLiteral("W:fs:%1").arg(INT_MAX);
         QTest::newRow("hex byte") << QByteArray("\\'e9t") << "H:e9 T:t";
         QTest::newRow("hex with one digit") << QByteArray("\\'4") << "H:04";
         QTest::newRow("hex without digits is dropped") << QByteArray("\\'zz") << "T:zz";

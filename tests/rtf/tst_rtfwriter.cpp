@@ -101,6 +101,33 @@ private slots:
         QCOMPARE(formatAt(back, 0).intProperty(RichText::CharacterSet), int(RichText::CharsetSymbol));
     }
 
+    void textOfOtherCharsetsIsWrittenAsUnicode_data()
+    {
+        QTest::addColumn<int>("charset");
+        QTest::newRow("default") << 1;
+        QTest::newRow("cyrillic") << 204;
+        QTest::newRow("shift-jis") << 128;
+    }
+    void textOfOtherCharsetsIsWrittenAsUnicode()
+    {
+        // A reader decodes bytes in the code page of the font's charset: for these fonts bytes of
+        // Windows-1252 would come back as other letters.
+        QFETCH(int, charset);
+        QTextDocument d;
+        QTextCursor c(&d);
+        QTextCharFormat f;
+        f.setFontFamilies(QStringList(QStringLiteral("Font \u00E9")));
+        f.setProperty(RichText::CharacterSet, charset);
+        c.insertText(QStringLiteral("caf\u00E9 \u0416\u3042"), f);
+        const QByteArray rtf = writeRtf(d);
+        QVERIFY2(rtf.contains("caf\\u233?"), rtf.constData());
+        QTextDocument back;
+        QVERIFY(readRtf(rtf, back));
+        QCOMPARE(raw(back), raw(d));
+        QCOMPARE(formatAt(back, 0).fontFamilies().toStringList(), f.fontFamilies().toStringList());
+        QCOMPARE(formatAt(back, 0).intProperty(RichText::CharacterSet), charset);
+    }
+
     void characterAttributesSurvive_data()
     {
         QTest::addColumn<QTextCharFormat>("format");
@@ -123,21 +150,18 @@ private slots:
             f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
             f.setUnderlineColor(RichText::underlineColor(5));
         });
-        for (int type : {1, 2, 3, 4, 5, 6, 7, 9}) {
-            QTest::addRow("underline type %d", type) << make([type](QTextCharFormat &f) {
-                f.setProperty(RichText::UnderlineTypeByte, type);
-            });
+        for (int type : { 1, 2, 3, 4, 5, 6, 7, 9 }) {
+            QTest::addRow("underline type %d", type)
+                << make([type](QTextCharFormat &f) { f.setProperty(RichText::UnderlineTypeByte, type); });
         }
         QTest::newRow("colours") << make([](QTextCharFormat &f) {
             f.setForeground(QColor(10, 20, 30));
             f.setBackground(QColor(200, 210, 220));
         });
-        QTest::newRow("superscript") << make([](QTextCharFormat &f) {
-            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-        });
-        QTest::newRow("subscript") << make([](QTextCharFormat &f) {
-            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-        });
+        QTest::newRow("superscript") << make(
+            [](QTextCharFormat &f) { f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); });
+        QTest::newRow("subscript") << make(
+            [](QTextCharFormat &f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); });
         QTest::newRow("effects") << make([](QTextCharFormat &f) {
             f.setProperty(RichText::Hidden, true);
             f.setProperty(RichText::Protected, true);
@@ -177,7 +201,8 @@ private slots:
         const QMap<int, QVariant> props = format.properties();
         for (auto it = props.cbegin(); it != props.cend(); ++it)
             QVERIFY2(read.property(it.key()) == it.value(),
-                     qPrintable(QStringLiteral("property %1: %2").arg(it.key(), 0, 16).arg(read.property(it.key()).toString())));
+                qPrintable(
+                    QStringLiteral("property %1: %2").arg(it.key(), 0, 16).arg(read.property(it.key()).toString())));
         QVERIFY(!formatAt(back, 0).boolProperty(RichText::Hidden));
         QVERIFY(!formatAt(back, 0).isAnchor());
         QCOMPARE(formatAt(back, 17).fontWeight(), formatAt(back, 0).fontWeight());
@@ -242,7 +267,8 @@ private slots:
         const QTextBlockFormat read = back.begin().next().blockFormat();
         const QMap<int, QVariant> props = format.properties();
         for (auto it = props.cbegin(); it != props.cend(); ++it)
-            QVERIFY2(read.property(it.key()) == it.value(), qPrintable(QStringLiteral("property %1").arg(it.key(), 0, 16)));
+            QVERIFY2(
+                read.property(it.key()) == it.value(), qPrintable(QStringLiteral("property %1").arg(it.key(), 0, 16)));
         QCOMPARE(back.lastBlock().blockFormat().leftMargin(), 0.0);
         QCOMPARE(back.lastBlock().blockFormat().pageBreakPolicy(), QTextFormat::PageBreak_Auto);
     }
@@ -268,7 +294,7 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("styleWord");
         for (int kind = 2; kind <= 6; ++kind) {
-            for (int word : {0x2000, 0x2100, 0x2200, 0x2300})
+            for (int word : { 0x2000, 0x2100, 0x2200, 0x2300 })
                 QTest::addRow("kind %d style %x", kind, word) << kind << word;
         }
         QTest::newRow("bullet") << 1 << -1;
@@ -317,8 +343,8 @@ private slots:
         QTextCursor c(&d);
         c.insertText(QStringLiteral("before"));
         QTextTableFormat tf;
-        tf.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 96), QTextLength(QTextLength::FixedLength, 48),
-                                      QTextLength(QTextLength::FixedLength, 144)});
+        tf.setColumnWidthConstraints({ QTextLength(QTextLength::FixedLength, 96),
+            QTextLength(QTextLength::FixedLength, 48), QTextLength(QTextLength::FixedLength, 144) });
         QTextTable *table = c.insertTable(2, 3, tf);
         for (int r = 0; r < 2; ++r) {
             for (int col = 0; col < 3; ++col) {
