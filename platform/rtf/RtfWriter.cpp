@@ -21,7 +21,9 @@ constexpr int kDefaultTableWidthTwips = 9360;
 
 int toTwips(double pixels)
 {
-    return qRound(RichText::pixelsToTwips(pixels));
+    // Rich text lengths are 16- or 32-bit numbers; a damaged length must not overflow the conversion.
+    const double twips = RichText::pixelsToTwips(pixels);
+    return qIsFinite(twips) ? qRound(qBound(-1.0e9, twips, 1.0e9)) : 0;
 }
 
 const char *underlineWord(int type)
@@ -628,7 +630,7 @@ void RtfWriter::writeCharProperties(const QTextCharFormat &f)
 {
     writeNumber("\\f", fontIndex(familyOf(f), charsetOf(f)));
     const double points = f.fontPointSize() > 0 ? f.fontPointSize() : m_defaultPointSize;
-    writeNumber("\\fs", qMax(1, qRound(points * 2)));
+    writeNumber("\\fs", qRound(qBound(1.0, points * 2, 32767.0)));
     if (f.fontWeight() >= QFont::DemiBold)
         m_out.append("\\b");
     if (f.fontItalic())
@@ -775,6 +777,8 @@ void RtfWriter::writePicture(const QTextImageFormat &format)
         width = pixels.width() > 0 ? pixels.width() : 32;
         height = pixels.height() > 0 ? pixels.height() : 32;
     }
+    width = qIsFinite(width) ? qBound(1.0, width, 1.0e6) : 32.0;
+    height = qIsFinite(height) ? qBound(1.0, height, 1.0e6) : 32.0;
     const int goalw = qMax(1, toTwips(width));
     const int goalh = qMax(1, toTwips(height));
     m_out.append("{\\pict");
