@@ -717,7 +717,8 @@ void RtfReader::popGroup()
     const GroupState closing = m_stack.takeLast();
     switch (closing.dest) {
     case Destination::FontEntry:
-        commitFontEntry();
+        if (state().dest == Destination::FontTable)
+            commitFontEntry();
         break;
     case Destination::FontTable:
         commitFontEntry();
@@ -749,7 +750,8 @@ void RtfReader::popGroup()
         }
         break;
     case Destination::Picture:
-        emitPicture();
+        if (state().dest != Destination::Picture) // a group inside the picture ends nothing
+            emitPicture();
         break;
     default:
         break;

@@ -89,7 +89,7 @@ private slots:
         // Real documents through our writer and reader: the text, the paragraph structure and the
         // pictures come back, and writing again gives the same bytes.
         const QDir dir(corpusDir());
-        const QStringList files = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+        const QStringList files = dir.entryList({ QStringLiteral("*.rtf") }, QDir::Files, QDir::Name);
         if (files.isEmpty())
             QSKIP("The shared corpus is not available.");
         QStringList differing;

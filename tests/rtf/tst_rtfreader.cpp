@@ -503,6 +503,9 @@ private slots:
             << 1 << "png" << 4.0;
         QTest::newRow("emf keeps its size")
             << QByteArray("{\\pict\\emfblip\\picw5080\\pich2540 01000000}") << 1 << "emf" << 192.0;
+        QTest::newRow("group inside the picture")
+            << "{\\pict{\\pngblip}\\picwgoal600\\pichgoal450 " + hex.left(20) + "{\\*\\blipuid 00}" + hex.mid(20) + "}"
+            << 1 << "png" << 40.0;
         QTest::newRow("picture in a header is not shown")
             << "{\\header {\\pict\\pngblip " + hex + "}}" << 0 << "" << 0.0;
         QTest::newRow("fill picture of a shape is not shown")
