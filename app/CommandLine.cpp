@@ -82,9 +82,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     }
 
     if (converting) {
-        if (!DocumentConverter::format(cl.convertFormat))
-            return failure(QStringLiteral("unknown format \"%1\" for --convert-to (known: %2)")
-                               .arg(cl.convertFormat, DocumentConverter::formatNames().join(QStringLiteral(", "))));
+        QString why;
+        if (!DocumentConverter::format(cl.convertFormat, &why))
+            return failure(why);
         if (files.isEmpty())
             return failure(QStringLiteral("--convert-to needs at least one FILE"));
         cl.action = Action::Convert;
@@ -112,18 +112,21 @@ QString CommandLine::helpText()
                           "                          ktp   template (rich text)\n"
                           "                          txt   plain text, ANSI (Windows-1252)\n"
                           "                          utxt  plain text, Unicode (UTF-16LE), written as .txt\n"
-                          "                        Each FILE is read by its extension, as the editor opens it,\n"
-                          "                        and written as DIR/<base name>.<extension>; one line is\n"
-                          "                        printed for each file written. The exit status is 0 when\n"
-                          "                        every file was converted, 1 when any could not be read or\n"
-                          "                        written (the reason is printed on standard error and nothing\n"
-                          "                        is written for it), 2 for a wrong command line.\n"
-                          "  --outdir DIR          the folder for converted files (default: the current folder)\n"
-                          "  -h, --help            show this help and exit\n"
-                          "  -v, --version         show the version and exit\n"
-                          "\n"
-                          "Settings and data files live in $LUMARO_HOME when it is set, else beside the\n"
-                          "program when that folder is writable, else in ~/.config/velmora-lumaro.\n");
+                          "                        or one of the exports of the editor's \"Export Document as\"\n"
+                          "                        menu, with the choices its windows offer given after colons:\n")
+        + ExportRequest::helpText()
+        + QStringLiteral("                        Each FILE is read by its extension, as the editor opens it,\n"
+                         "                        and written as DIR/<base name>.<extension>; one line is\n"
+                         "                        printed for each file written. The exit status is 0 when\n"
+                         "                        every file was converted, 1 when any could not be read or\n"
+                         "                        written (the reason is printed on standard error and nothing\n"
+                         "                        is written for it), 2 for a wrong command line.\n"
+                         "  --outdir DIR          the folder for converted files (default: the current folder)\n"
+                         "  -h, --help            show this help and exit\n"
+                         "  -v, --version         show the version and exit\n"
+                         "\n"
+                         "Settings and data files live in $LUMARO_HOME when it is set, else beside the\n"
+                         "program when that folder is writable, else in ~/.config/velmora-lumaro.\n");
 }
 
 QString CommandLine::versionText()

@@ -19,14 +19,31 @@ namespace CommandTable {
 
 template <class Owner> struct MenuItem
 {
+    MenuItem(QString caption, const char *name, QKeySequence shortcut, QString hint, void (Owner::*handler)(),
+        std::optional<QStyle::StandardPixmap> icon, QList<MenuItem> items = {})
+        : caption(std::move(caption))
+        , name(name)
+        , shortcut(std::move(shortcut))
+        , hint(std::move(hint))
+        , handler(handler)
+        , icon(icon)
+        , items(std::move(items))
+    { }
+
     QString caption; // empty: a separator, headed by the hint when that is not empty
     const char *name = nullptr;
     QKeySequence shortcut;
     QString hint;
     void (Owner::*handler)() = nullptr;
     std::optional<QStyle::StandardPixmap> icon;
+    QList<MenuItem> items; // not empty: the item opens a submenu of these
 
     static MenuItem separator(const QString &heading = {}) { return { QString(), nullptr, {}, heading, nullptr, {} }; }
+    // A submenu named `name` (its QMenu and the action that opens it).
+    static MenuItem submenu(const QString &caption, const char *name, const QList<MenuItem> &items)
+    {
+        return { caption, name, {}, {}, nullptr, {}, items };
+    }
 };
 
 template <class Owner> struct Button
@@ -57,6 +74,13 @@ QMenu *buildMenu(Owner *owner, const QString &title, const char *name, const QLi
             QAction *separator = menu->addSeparator();
             separator->setText(item.hint);
             separator->setStatusTip(item.hint);
+            continue;
+        }
+        if (!item.items.isEmpty()) {
+            QMenu *sub = buildMenu(owner, item.caption, item.name, item.items);
+            sub->menuAction()->setObjectName(QString::fromLatin1(item.name));
+            sub->menuAction()->setStatusTip(item.hint);
+            menu->addMenu(sub);
             continue;
         }
         auto *action = new QAction(standardIcon(item.icon), item.caption, owner);

@@ -21,7 +21,8 @@ int convert(int argc, char **argv, const CommandLine &cl)
     for (const QString &input : cl.inputFiles) {
         const DocumentConverter::Outcome outcome = converter.convert(input);
         if (outcome.ok) {
-            std::printf("%s -> %s\n", qPrintable(input), qPrintable(outcome.output));
+            for (const QString &output : outcome.outputs)
+                std::printf("%s -> %s\n", qPrintable(input), qPrintable(output));
         } else {
             std::fprintf(stderr, "lumaro: %s\n", qPrintable(outcome.message));
             ++failures;

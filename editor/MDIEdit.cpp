@@ -10,6 +10,10 @@
 #include "editor/DocumentZoom.h"
 #include "editor/WaitCursor.h"
 #include "editor/richtext/RxRichEdit.h"
+#include "export/RichEditPageSource.h"
+#include "export/TfrmExport.h"
+#include "export/TfrmInterval.h"
+#include "export/TfrmPresentation.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -53,6 +57,7 @@ TEditForm::TEditForm(TFrameForm *frame)
     : QMainWindow(nullptr)
     , m_frame(frame)
     , m_save(*this)
+    , m_export(*this)
 {
     setObjectName(QStringLiteral("EditForm"));
     setAttribute(Qt::WA_DeleteOnClose, false); // the sub-window frees the window
@@ -118,6 +123,7 @@ void TEditForm::buildControls()
     m_editor = new TRxRichEdit(Panel1);
     m_editor->setObjectName(QStringLiteral("Editor"));
     m_editor->setFrameShape(QFrame::NoFrame);
+    m_exportSource = std::make_unique<RichEditPageSource>(*m_editor);
     textColumn->addWidget(Panel2);
     textColumn->addWidget(m_editor, 1);
 
@@ -171,6 +177,60 @@ void TEditForm::buildMenus()
             { QStringLiteral("Save &as..."), "Saveas1", {}, {}, &TEditForm::Saveas1Click, {} },
             { QStringLiteral("Save Se&lected Text as..."), "Saveselectedas1", {}, {}, &TEditForm::Saveselectedas1Click,
                 {} },
+            Item::submenu(QStringLiteral("Export Document as"), "ExportDocumentas1",
+                {
+                    { QStringLiteral("Portable Document Format (*.pdf)..."), "PortableDocumentFormatpdf1", {}, {},
+                        &TEditForm::PortableDocumentFormatpdf1Click, {} },
+                    Item::submenu(QStringLiteral("Portable Document Format (Text Only)"),
+                        "PortableDocumentFormatTextOnly1",
+                        {
+                            { QStringLiteral("in Times Roman 12..."), "inTimesRoman121", {}, {},
+                                &TEditForm::TextOnlyPdfClick<8, 12>, {} },
+                            { QStringLiteral("in Times Roman 11..."), "inTimesRoman111", {}, {},
+                                &TEditForm::TextOnlyPdfClick<8, 11>, {} },
+                            { QStringLiteral("in Times Roman 10..."), "inTimesRoman101", {}, {},
+                                &TEditForm::TextOnlyPdfClick<8, 10>, {} },
+                            Item::separator(),
+                            { QStringLiteral("in Helvetica 12..."), "inHelvetica121", {}, {},
+                                &TEditForm::TextOnlyPdfClick<0, 12>, {} },
+                            { QStringLiteral("in Helvetica 11..."), "inHelvetica111", {}, {},
+                                &TEditForm::TextOnlyPdfClick<0, 11>, {} },
+                            { QStringLiteral("in Helvetica 10 ..."), "inHelvetica101", {}, {},
+                                &TEditForm::TextOnlyPdfClick<0, 10>, {} },
+                            Item::separator(),
+                            { QStringLiteral("in Courier New 12..."), "inCourierNew121", {}, {},
+                                &TEditForm::TextOnlyPdfClick<4, 12>, {} },
+                            { QStringLiteral("in Courier New 11..."), "inCourierNew111", {}, {},
+                                &TEditForm::TextOnlyPdfClick<4, 11>, {} },
+                            { QStringLiteral("in Courier New 10..."), "inCourierNew101", {}, {},
+                                &TEditForm::TextOnlyPdfClick<4, 10>, {} },
+                            Item::separator(),
+                            { QStringLiteral("in Courier New 9..."), "inCourierNew91", {}, {},
+                                &TEditForm::TextOnlyPdfClick<4, 9>, {} },
+                            { QStringLiteral("in Courier New 8..."), "inCourierNew81", {}, {},
+                                &TEditForm::TextOnlyPdfClick<4, 8>, {} },
+                            { QStringLiteral("in Courier New 7..."), "inCourierNew71", {}, {},
+                                &TEditForm::TextOnlyPdfClick<4, 7>, {} },
+                        }),
+                    Item::separator(QStringLiteral("Digital Image Formats")),
+                    { QStringLiteral("Windows Bitmap (*.bmp)..."), "WindowsBitmapbmp1", {}, {},
+                        &TEditForm::WindowsBitmapbmp1Click, {} },
+                    { QStringLiteral("Portable Network Graphic ( *.png)..."), "PortableNetworkGraphicpng1", {}, {},
+                        &TEditForm::PortableNetworkGraphicpng1Click, {} },
+                    { QStringLiteral("Graphics Interchange Format (*.gif)..."), "GraphicsInterchangeFormatgif1", {}, {},
+                        &TEditForm::GraphicsInterchangeFormatgif1Click, {} },
+                    { QStringLiteral("Windows Enhanced Metafile (*.emf)..."), "WindowsEnhancedMetafileemf1", {}, {},
+                        &TEditForm::WindowsEnhancedMetafileemf1Click, {} },
+                    { QStringLiteral("Tagged Information File Format (*.tiff)..."), "TaggedInformationFileFormattiff1",
+                        {}, {}, &TEditForm::TaggedInformationFileFormattiff1Click, {} },
+                    { QStringLiteral("Joint Photographic Experts Group (*.jpg)..."),
+                        "JointPhotographicExpertsGroupjpg1", {}, {}, &TEditForm::JointPhotographicExpertsGroupjpg1Click,
+                        {} },
+                    Item::separator(QStringLiteral("Velmora Office Presentation Format")),
+                    { QStringLiteral("Velmora Presentation File Format (*.vmp)..."),
+                        "VelmoraPresentationFileFormatvmp1", {}, {}, &TEditForm::VelmoraPresentationFileFormatvmp1Click,
+                        {} },
+                }),
             Item::separator(),
             { QStringLiteral("Document History..."), "DocumentHistory1", QKeySequence(Qt::CTRL | Qt::Key_H),
                 QStringLiteral("Open Document History."), &TEditForm::DocumentHistory1Click,
@@ -503,6 +563,39 @@ void TEditForm::ToolButton18Click()
         LastOpenedDocument::reload(history->history(), *this);
 }
 
+void TEditForm::PortableDocumentFormatpdf1Click()
+{
+    exportCommands().exportPdf();
+}
+void TEditForm::WindowsBitmapbmp1Click()
+{
+    exportCommands().exportImages(ExportKind::Bmp);
+}
+void TEditForm::PortableNetworkGraphicpng1Click()
+{
+    exportCommands().exportImages(ExportKind::Png);
+}
+void TEditForm::GraphicsInterchangeFormatgif1Click()
+{
+    exportCommands().exportImages(ExportKind::Gif);
+}
+void TEditForm::WindowsEnhancedMetafileemf1Click()
+{
+    exportCommands().exportImages(ExportKind::Emf);
+}
+void TEditForm::TaggedInformationFileFormattiff1Click()
+{
+    exportCommands().exportImages(ExportKind::Tiff);
+}
+void TEditForm::JointPhotographicExpertsGroupjpg1Click()
+{
+    exportCommands().exportImages(ExportKind::Jpeg);
+}
+void TEditForm::VelmoraPresentationFileFormatvmp1Click()
+{
+    exportCommands().exportPresentation();
+}
+
 void TEditForm::EditorChange()
 {
     SetModifiedIndicator(m_editor->isModified());
@@ -558,6 +651,38 @@ void TEditForm::recordSavedSelection(const QString &path)
 {
     if (THistoryForm *history = m_frame->historyForm())
         history->addFromSaveSelection(path);
+}
+
+ExportCommands &TEditForm::exportCommands()
+{
+    // The export windows are made once at program start as children of the frame. A document
+    // window made without them exports with no progress window and the options' first values.
+    m_export.setProgress(m_frame->findChild<TfrmExport *>());
+    std::function<int()> viewingTime;
+    if (auto *interval = m_frame->findChild<TfrmInterval *>())
+        viewingTime = [interval]() { return interval->ask(); };
+    m_export.setViewingTime(viewingTime);
+    std::function<PresentationOptions()> presentationOptions;
+    if (auto *presentation = m_frame->findChild<TfrmPresentation *>())
+        presentationOptions = [presentation]() { return presentation->ask(); };
+    m_export.setPresentationOptions(presentationOptions);
+    return m_export;
+}
+
+ExportPageSource &TEditForm::pageSource()
+{
+    return *m_exportSource;
+}
+
+void TEditForm::setZoomStep(int step)
+{
+    m_zoomStep = step;
+    ApplyZoom();
+}
+
+void TEditForm::setCaretToStart()
+{
+    m_editor->setSelection(0, 0);
 }
 
 bool TEditForm::isModified() const

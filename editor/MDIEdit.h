@@ -4,24 +4,29 @@
 #include "app/MenuMerger.h"
 #include "editor/DocumentHost.h"
 #include "editor/SaveCommands.h"
+#include "export/ExportCommands.h"
+#include "export/ExportHost.h"
 
 #include <QDateTime>
 #include <QMainWindow>
+
+#include <memory>
 
 class QLabel;
 class QMdiSubWindow;
 class QStatusBar;
 class QToolBar;
+class RichEditPageSource;
 class TFrameForm;
 class TRxRichEdit;
 
 // A document window: one document in a rich text control `Editor`, with its toolbars, status bar
 // and side panels, living in the frame's client area. The window is a façade: saving, the close
-// query and the file formats live in their own classes; its handlers adapt to them.
+// query, the file formats and the exports live in their own classes; its handlers adapt to them.
 //
 // A window starts "Untitled" with a clean modified flag; LoadDocument gives it a file (templates
 // stay "Untitled"), Save As renames it. It frees itself when it is closed.
-class TEditForm : public QMainWindow, public DocumentHost, public LastOpenedDocumentHost
+class TEditForm : public QMainWindow, public DocumentHost, public LastOpenedDocumentHost, public ExportHost
 {
     Q_OBJECT
 public:
@@ -42,6 +47,9 @@ public:
     bool ForceSave() const { return m_save.forceSave(); }
     bool SavedForMail() const { return m_save.savedForMail(); }
     SaveCommands &saveCommands() { return m_save; }
+    // The exports of this document, with the frame's progress, viewing-time and presentation
+    // windows when the program made them.
+    ExportCommands &exportCommands();
     // Status panel 1 "Modified" (or empty) and the editor's modified flag.
     void SetModifiedIndicator(bool modified);
     // Re-paginates or rebuilds the visible page view after a change of the text.
@@ -85,6 +93,20 @@ public:
     void EditorChange();
     void EditorSelectionChange();
 
+    // "Export Document as"
+    void PortableDocumentFormatpdf1Click();
+    template <int FontNumber, int FontSize> void TextOnlyPdfClick()
+    {
+        exportCommands().exportTextPdf(FontNumber, FontSize);
+    }
+    void WindowsBitmapbmp1Click();
+    void PortableNetworkGraphicpng1Click();
+    void GraphicsInterchangeFormatgif1Click();
+    void WindowsEnhancedMetafileemf1Click();
+    void TaggedInformationFileFormattiff1Click();
+    void JointPhotographicExpertsGroupjpg1Click();
+    void VelmoraPresentationFileFormatvmp1Click();
+
     // --- DocumentHost --------------------------------------------------------------------------
     TRxRichEdit &editor() override;
     QString documentFileName() const override { return m_documentFileName; }
@@ -107,6 +129,12 @@ public:
     void loadDocument(const QString &path) override { LoadDocument(path); }
     void setTabCaption(const QString &caption) override { setSelectedTabCaption(caption); }
 
+    // --- ExportHost ----------------------------------------------------------------------------
+    ExportPageSource &pageSource() override;
+    int zoomStep() const override { return m_zoomStep; }
+    void setZoomStep(int step) override;
+    void setCaretToStart() override;
+
     static QString applicationTitleFor(const QString &documentFileName);
 
 protected:
@@ -127,6 +155,8 @@ private:
     TFrameForm *m_frame = nullptr;
     SaveCommands m_save;
     TRxRichEdit *m_editor = nullptr;
+    std::unique_ptr<RichEditPageSource> m_exportSource;
+    ExportCommands m_export;
     QToolBar *ToolBar1 = nullptr;
     QToolBar *ToolBar2 = nullptr;
     QWidget *Panel3 = nullptr;

@@ -1,0 +1,376 @@
+#include "editor/DocumentConverter.h"
+#include "export/ExportRequest.h"
+#include "tests/shell/ExportChecks.h"
+#include "tests/shell/ShellFixture.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QProcess>
+
+using namespace ExportChecks;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QStringList out; // lines
+    QString err;
+};
+
+// The program as a user runs it on a machine without a display.
+Run lumaro(const QStringList &arguments, const QString &workingDir)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workingDir);
+    process.start(QStringLiteral(LUMARO_BINARY_DIR "/lumaro"), arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    return { process.exitCode(), out.split(u'\n', Qt::SkipEmptyParts),
+        QString::fromLocal8Bit(process.readAllStandardError()) };
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QStringList pageFiles(const QString &base, int pages, const QString &extension)
+{
+    QStringList names;
+    for (int n = 1; n <= pages; ++n)
+        names.append(QStringLiteral("%1 - Page %2%3").arg(base).arg(n).arg(extension));
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class tst_ConvertExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(QFile::exists(QStringLiteral(LUMARO_BINARY_DIR "/lumaro"))); }
+
+    void pdfFormats_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<QByteArray>("selection");
+        QTest::newRow("pdf") << "pdf" << QString() << QByteArray("/Im1 Do");
+        QTest::newRow("pdf-text") << "pdf-text"
+                                  << "Times-Roman" << QByteArray("/F9 12 Tf");
+        QTest::newRow("pdf-text:helvetica") << "pdf-text:helvetica"
+                                            << "Helvetica" << QByteArray("/F1 12 Tf");
+        QTest::newRow("pdf-text:courier:7") << "pdf-text:courier:7"
+                                            << "Courier" << QByteArray("/F5 7 Tf");
+        QTest::newRow("upper case") << "PDF-Text:Times:10"
+                                    << "Times-Roman" << QByteArray("/F9 10 Tf");
+    }
+    void pdfFormats()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, font);
+        QFETCH(QByteArray, selection);
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("letter.rtf")),
+            paragraphsRtf({ QStringLiteral("Dear (reader) \\ {friend},"), QStringLiteral("two lines.") }));
+        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+                                   QStringLiteral("out"), QStringLiteral("letter.rtf") },
+            dir.path());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QString pdf = dir.filePath(QStringLiteral("out/letter.pdf"));
+        QCOMPARE(run.out, QStringList { QStringLiteral("letter.rtf -> ") + pdf });
+        QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("letter.pdf") });
+        QCOMPARE(pdfPages(pdf), 1);
+        QCOMPARE(pdfPageSize(pdf), QStringLiteral("596 x 842"));
+        QCOMPARE(ExportChecks::run(QStringLiteral("qpdf"), { QStringLiteral("--check"), pdf }).exitCode, 0);
+        QVERIFY(pdfUncompressed(pdf).contains(selection));
+        if (font.isEmpty()) {
+            QCOMPARE(pdfTextLines(pdf), QStringList()); // page images only
+        } else {
+            QVERIFY(pdfUncompressed(pdf).contains("/BaseFont /" + font.toLatin1()));
+            QCOMPARE(pdfTextLines(pdf),
+                (QStringList { QStringLiteral("Dear {reader} \\ {friend},"), QStringLiteral("two lines.") }));
+        }
+    }
+
+    void textPdfPagesHoldFiftyLines()
+    {
+        QTemporaryDir dir;
+        ShellFixture::writeFile(
+            dir.filePath(QStringLiteral("lines.txt")), numberedLines(51).join(QStringLiteral("\r\n")).toLatin1());
+        const Run run
+            = lumaro({ QStringLiteral("--convert-to=pdf-text:courier:9"), QStringLiteral("lines.txt") }, dir.path());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QString pdf = dir.filePath(QStringLiteral("lines.pdf"));
+        QCOMPARE(pdfPages(pdf), 2);
+        const QStringList text = pdfTextLines(pdf);
+        QCOMPARE(text.size(), 52);
+        QCOMPARE(text[49], QStringLiteral("Line 50"));
+        QCOMPARE(text[50], QStringLiteral("\f"));
+        QCOMPARE(text[51], QStringLiteral("Line 51"));
+    }
+
+    void pageImageFormats_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("bmp") << "bmp"
+                             << ".bmp";
+        QTest::newRow("emf") << "emf"
+                             << ".emf";
+        QTest::newRow("png") << "png"
+                             << ".png";
+        QTest::newRow("jpg") << "jpg"
+                             << ".jpg";
+        QTest::newRow("tiff") << "tiff"
+                              << ".tiff";
+    }
+    void pageImageFormats()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, extension);
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("long.rtf")), longRtf(12));
+        // The full-layout PDF of the same document tells how many pages it has.
+        const Run pdf
+            = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("long.rtf") }, dir.path());
+        QVERIFY2(pdf.exitCode == 0, qPrintable(pdf.err));
+        const int pages = pdfPages(dir.filePath(QStringLiteral("long.pdf")));
+        QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
+
+        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+                                   QStringLiteral("out"), QStringLiteral("long.rtf") },
+            dir.path());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QStringList expected = pageFiles(QStringLiteral("long"), pages, extension);
+        QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), expected);
+        QCOMPARE(run.out.size(), pages);
+        QCOMPARE(run.out.first(),
+            QStringLiteral("long.rtf -> ") + dir.filePath(QStringLiteral("out/long - Page 1")) + extension);
+        for (const QString &name : expected) {
+            const QString file = dir.filePath(QStringLiteral("out/") + name);
+            if (format == QLatin1String("emf")) {
+                const QByteArray bytes = ShellFixture::readFile(file);
+                QVERIFY(bytes.startsWith(QByteArray("\x01\0\0\0", 4)));
+                QCOMPARE(bytes.mid(40, 4), QByteArray(" EMF"));
+                continue;
+            }
+            QImageReader reader(file);
+            const QImage image = reader.read();
+            QVERIFY2(!image.isNull(), qPrintable(name + u' ' + reader.errorString()));
+            QCOMPARE(image.size(), QSize(693, 950));
+        }
+    }
+
+    void animatedFormats_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<QColor>("corner");
+        QTest::newRow("gif") << "gif"
+                             << "long.gif" << QSize(693, 950) << 5000 << QColor(Qt::white);
+        QTest::newRow("vmp") << "vmp"
+                             << "long.vmp" << QSize(693, 950) << 15000 << QColor(Qt::white);
+        QTest::newRow("vmp half") << "vmp:half:10:on"
+                                  << "long.vmp" << QSize(693, 485) << 10000 << QColor(0, 128, 192);
+        QTest::newRow("vmp 1000") << "vmp:1000:60:#c03020"
+                                  << "long.vmp" << QSize(1000, 750) << 60000 << QColor(0xc0, 0x30, 0x20);
+        QTest::newRow("vmp 900 no frame") << "vmp:900:5:off"
+                                          << "long.vmp" << QSize(900, 675) << 5000 << QColor(Qt::white);
+    }
+    void animatedFormats()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, output);
+        QFETCH(QSize, size);
+        QFETCH(int, delay);
+        QFETCH(QColor, corner);
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("long.rtf")), longRtf(8));
+        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("long.rtf") }, dir.path());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(run.out, QStringList { QStringLiteral("long.rtf -> ") + dir.filePath(output) });
+        const Animation animation = readAnimation(dir.filePath(output));
+        QVERIFY(animation.frames.size() >= 2);
+        QCOMPARE(animation.loopCount, -1); // endless
+        for (qsizetype i = 0; i < animation.frames.size(); ++i) {
+            QCOMPARE(animation.frames[i].size(), size);
+            QCOMPARE(animation.delays[i], delay);
+            const QColor c = animation.frames[i].pixelColor(1, 1);
+            QVERIFY2(qAbs(c.red() - corner.red()) < 8 && qAbs(c.green() - corner.green()) < 8
+                    && qAbs(c.blue() - corner.blue()) < 8,
+                qPrintable(c.name()));
+        }
+        QCOMPARE(ShellFixture::readFile(dir.filePath(output)).left(6), QByteArray("GIF89a"));
+    }
+
+    // A half page holds about half the text of a full one.
+    void halfPagesAreAboutTwiceAsMany()
+    {
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("long.rtf")), longRtf(16));
+        int frames[2] = {};
+        const QStringList formats = { QStringLiteral("vmp:full"), QStringLiteral("vmp:half") };
+        for (int i = 0; i < 2; ++i) {
+            const Run run = lumaro({ QStringLiteral("--convert-to"), formats[i], QStringLiteral("--outdir"),
+                                       QString::number(i), QStringLiteral("long.rtf") },
+                dir.path());
+            QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+            frames[i]
+                = int(readAnimation(dir.filePath(QString::number(i) + QStringLiteral("/long.vmp"))).frames.size());
+        }
+        QVERIFY2(frames[0] >= 2 && frames[1] >= 2 * frames[0] - 1 && frames[1] <= 2 * frames[0] + 1,
+            qPrintable(QStringLiteral("%1 full, %2 half").arg(frames[0]).arg(frames[1])));
+    }
+
+    // The page files of the command line are those of the menu command for the same chosen name.
+    void sameFilesAsTheMenuCommand()
+    {
+        ShellFixture fx;
+        const QString source = fx.file(QStringLiteral("letter.rtf"));
+        ShellFixture::writeFile(source, longRtf(8));
+        TFrameForm *frame = fx.showFrame({ source });
+        TEditForm *doc = frame->activeDocument();
+        QVERIFY(doc);
+        QDir(fx.docs()).mkdir(QStringLiteral("menu"));
+        fx.dialogs().answerSave(fx.file(QStringLiteral("menu/letter.png")));
+        fx.dialogs().answerMessage(Dialogs::Ok);
+        doc->findChild<QAction *>(QStringLiteral("PortableNetworkGraphicpng1"))->trigger();
+        QCOMPARE(fx.dialogs().unexpectedCount(), 0);
+
+        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
+                                   QStringLiteral("cli"), QStringLiteral("letter.rtf") },
+            fx.docs());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QStringList menuFiles = filesIn(fx.file(QStringLiteral("menu")));
+        QVERIFY(menuFiles.size() >= 2);
+        QCOMPARE(filesIn(fx.file(QStringLiteral("cli"))), menuFiles);
+        for (const QString &name : menuFiles) {
+            const QImage a = QImage(fx.file(QStringLiteral("menu/") + name)).convertToFormat(QImage::Format_ARGB32);
+            const QImage b = QImage(fx.file(QStringLiteral("cli/") + name)).convertToFormat(QImage::Format_ARGB32);
+            QVERIFY(!a.isNull());
+            QVERIFY2(a == b, qPrintable(name));
+        }
+    }
+
+    void badExportOptionsFailAndWriteNothing_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown") << "pdfa"
+                                 << "unknown format \"pdfa\"";
+        QTest::newRow("options on png") << "png:big"
+                                        << "png takes no options";
+        QTest::newRow("options on rtf") << "rtf:x"
+                                        << "rtf takes no options";
+        QTest::newRow("font") << "pdf-text:arial"
+                              << "unknown font \"arial\"";
+        QTest::newRow("size") << "pdf-text:helvetica:9"
+                              << "size \"9\" is not offered for helvetica";
+        QTest::newRow("size not a number") << "pdf-text:courier:x"
+                                           << "size \"x\"";
+        QTest::newRow("too many") << "pdf-text:times:12:1"
+                                  << "at most FONT:SIZE";
+        QTest::newRow("page size") << "vmp:700"
+                                   << "unknown page size \"700\"";
+        QTest::newRow("seconds low") << "vmp:full:4"
+                                     << "from 5 to 60";
+        QTest::newRow("seconds high") << "vmp:full:61"
+                                      << "from 5 to 60";
+        QTest::newRow("frame") << "vmp:full:15:blue"
+                               << "frame \"blue\"";
+    }
+    void badExportOptionsFailAndWriteNothing()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
+        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+                                   QStringLiteral("out"), QStringLiteral("good.rtf") },
+            dir.path());
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith(QStringLiteral("lumaro: ")) && run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(run.out, QStringList());
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
+    }
+
+    void unreadableInputsFailAndTheRestIsWritten()
+    {
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("bad.rtc")), "not a zlib stream");
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
+        const Run run = lumaro(
+            { QStringLiteral("--convert-to"), QStringLiteral("tiff"), QStringLiteral("--outdir"), QStringLiteral("out"),
+                QStringLiteral("missing.rtf"), QStringLiteral("bad.rtc"), QStringLiteral("good.rtf") },
+            dir.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("lumaro: missing.rtf: no such file")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("lumaro: bad.rtc: ")), qPrintable(run.err));
+        QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("good - Page 1.tiff") });
+        QCOMPARE(run.out,
+            QStringList { QStringLiteral("good.rtf -> ") + dir.filePath(QStringLiteral("out/good - Page 1.tiff")) });
+    }
+
+    // An output folder that cannot be written: the reason is given, and no page is left.
+    void unwritableOutputFails()
+    {
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("out")), "a file, not a folder");
+        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
+                                   QStringLiteral("out"), QStringLiteral("good.rtf") },
+            dir.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("lumaro: good.rtf: ")), qPrintable(run.err));
+        QCOMPARE(run.out, QStringList());
+        QCOMPARE(filesIn(dir.path()), (QStringList { QStringLiteral("good.rtf"), QStringLiteral("out") }));
+    }
+
+    // A page that cannot be written ends the export; the pages before it do not stay behind.
+    void aFailedPageRemovesThePagesWrittenBeforeIt()
+    {
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("long.rtf")), longRtf(12));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("out/long - Page 2.png")));
+        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
+                                   QStringLiteral("out"), QStringLiteral("long.rtf") },
+            dir.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(
+            run.err.contains(QStringLiteral("lumaro: long.rtf: ")) && run.err.contains(QStringLiteral("Page 2.png")),
+            qPrintable(run.err));
+        QCOMPARE(run.out, QStringList());
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList { QStringLiteral("long - Page 2.png") });
+    }
+
+    void helpDocumentsEveryFormat()
+    {
+        QTemporaryDir dir;
+        const Run run = lumaro({ QStringLiteral("--help") }, dir.path());
+        QCOMPARE(run.exitCode, 0);
+        const QString help = run.out.join(u'\n');
+        for (const QString &name : DocumentConverter::formatNames())
+            QVERIFY2(
+                help.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(name)))),
+                qPrintable(name));
+        for (const char *text : { "pdf-text[:FONT[:SIZE]]", "times,", "helvetica", "courier",
+                 "vmp[:SIZE[:SECONDS[:FRAME]]]", "full,", "half, 800, 900 or 1000", "5 to 60", "Page N" })
+            QVERIFY2(help.contains(QLatin1String(text)), text);
+    }
+};
+
+LUMARO_TEST_CLASS(tst_ConvertExport)
+#include "tst_convertexport.moc"
