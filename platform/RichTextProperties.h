@@ -55,6 +55,8 @@ enum Property : int {
     StyleNumber,                                    // int: paragraph style number
     LineSpacingRule,                                // int: 0 single, 1 1.5, 2 double, 3 at least, 4 exactly, 5 multiple/20
     LineSpacingValue,                               // int: twips (rules 3, 4) or twentieths of a line (rule 5)
+    // qreal, layout pixels: the first-line indent of a paragraph in a list (see firstLineIndent).
+    ListFirstLineIndent,
 
     // QTextListFormat
     NumberingKind = QTextFormat::UserProperty + 200, // int: 1 bullet .. 8, see NumberingKind enum
@@ -119,6 +121,35 @@ inline int underlineColorIndex(const QColor &color)
             return i;
     }
     return 0;
+}
+
+} // namespace RichText
+
+#include <QTextBlockFormat>
+
+namespace RichText {
+
+// The first-line indent of a paragraph relative to its other lines (rich text's \fi), in layout
+// pixels. A paragraph in a list keeps it in ListFirstLineIndent and Qt's own text indent stays 0:
+// Qt draws the number in front of the first line, so that line has to start where the others do
+// for the number to sit in the hanging indent.
+inline qreal firstLineIndent(const QTextBlockFormat &f, bool inList)
+{
+    return inList ? f.doubleProperty(ListFirstLineIndent) : f.textIndent();
+}
+
+inline void setFirstLineIndent(QTextBlockFormat &f, qreal px, bool inList)
+{
+    if (inList) {
+        f.setTextIndent(0);
+        if (px != 0)
+            f.setProperty(ListFirstLineIndent, px);
+        else
+            f.clearProperty(ListFirstLineIndent);
+    } else {
+        f.setTextIndent(px);
+        f.clearProperty(ListFirstLineIndent);
+    }
 }
 
 } // namespace RichText

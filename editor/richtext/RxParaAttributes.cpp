@@ -130,28 +130,32 @@ void TRxParaAttributes::setAlignment(int alignment)
 
 int TRxParaAttributes::firstIndent() const
 {
-    const QTextBlockFormat f = current();
-    return toPoints(f.leftMargin() + f.textIndent());
+    const QTextCursor c = m_editor->textCursor();
+    const QTextBlock b = m_editor->document()->findBlock(c.selectionStart());
+    const QTextBlockFormat f = b.blockFormat();
+    return toPoints(f.leftMargin() + firstLineIndent(f, b.textList()));
 }
 
 void TRxParaAttributes::setFirstIndent(int points)
 {
-    modify([&](QTextBlockFormat &f, const QTextBlock &) {
-        const qreal offset = -f.textIndent();
+    modify([&](QTextBlockFormat &f, const QTextBlock &b) {
+        const qreal offset = -firstLineIndent(f, b.textList());
         f.setLeftMargin(pointsToPixels(points) + offset);
     });
 }
 
 int TRxParaAttributes::leftIndent() const
 {
-    return toPoints(-current().textIndent());
+    const QTextCursor c = m_editor->textCursor();
+    const QTextBlock b = m_editor->document()->findBlock(c.selectionStart());
+    return toPoints(-firstLineIndent(b.blockFormat(), b.textList()));
 }
 
 void TRxParaAttributes::setLeftIndent(int points)
 {
-    modify([&](QTextBlockFormat &f, const QTextBlock &) {
-        const qreal first = f.leftMargin() + f.textIndent();
-        f.setTextIndent(-pointsToPixels(points));
+    modify([&](QTextBlockFormat &f, const QTextBlock &b) {
+        const qreal first = f.leftMargin() + firstLineIndent(f, b.textList());
+        setFirstLineIndent(f, -pointsToPixels(points), b.textList());
         f.setLeftMargin(first + pointsToPixels(points));
     });
 }
@@ -218,9 +222,11 @@ void TRxParaAttributes::setNumberingDirect(int kind)
     if (kind == NumberingNone) {
         for (QTextBlock b = first; b.isValid(); b = b.next()) {
             if (QTextList *list = b.textList()) {
+                const qreal first = firstLineIndent(b.blockFormat(), true);
                 list->remove(b);
-                QTextBlockFormat f = b.blockFormat();
+                QTextBlockFormat f = b.blockFormat(); // read again: it no longer names the list
                 f.setIndent(0);
+                setFirstLineIndent(f, first, false);
                 c.setPosition(b.position());
                 c.setBlockFormat(f);
             }
@@ -228,6 +234,17 @@ void TRxParaAttributes::setNumberingDirect(int kind)
                 break;
         }
     } else {
+        // Paragraphs joining the list keep their first-line indent where list paragraphs do.
+        for (QTextBlock b = first; b.isValid(); b = b.next()) {
+            if (!b.textList()) {
+                QTextBlockFormat f = b.blockFormat();
+                setFirstLineIndent(f, f.textIndent(), true);
+                c.setPosition(b.position());
+                c.setBlockFormat(f);
+            }
+            if (b == last)
+                break;
+        }
         QTextList *list = first.textList();
         QTextListFormat f = list ? list->format() : QTextListFormat();
         f.setStyle(qtListStyle(kind));

@@ -154,8 +154,11 @@ void RtfDocumentBuilder::moveToCell(TableContext &ctx)
     ctx.moveToCell = false;
 }
 
-void RtfDocumentBuilder::applyBlockFormat(const QTextBlockFormat &format, const ListRef &list)
+void RtfDocumentBuilder::applyBlockFormat(const QTextBlockFormat &read, const ListRef &list)
 {
+    QTextBlockFormat format = read;
+    if (!list.key.isEmpty())
+        RichText::setFirstLineIndent(format, read.textIndent(), true);
     m_cursor.setBlockFormat(format);
     const QTextBlock block = m_cursor.block();
     QTextList *current = block.textList();

@@ -431,7 +431,7 @@ void RtfWriter::writeParagraphProperties(const QTextBlock &block, int tableLevel
         m_out.append("\\qr");
     else
         m_out.append("\\ql");
-    if (const int v = toTwips(f.textIndent()))
+    if (const int v = toTwips(RichText::firstLineIndent(f, block.textList() != nullptr)))
         writeNumber("\\fi", v);
     if (const int v = toTwips(f.leftMargin()))
         writeNumber("\\li", v);

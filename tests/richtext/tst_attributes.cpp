@@ -238,6 +238,10 @@ private slots:
         e.paragraph().setNumbering(kind);
         QCOMPARE(e.paragraph().numbering(), kind);
         QCOMPARE(e.paragraph().leftIndent(), 10);
+        QCOMPARE(e.paragraph().firstIndent(), 0);
+        // The number sits in the hanging indent: the text starts at the left indent on every line.
+        QCOMPARE(e.document()->firstBlock().blockFormat().textIndent(), 0.0);
+        QCOMPARE(RichText::pixelsToPoints(e.document()->firstBlock().blockFormat().leftMargin()), 10.0);
         QVERIFY(e.document()->firstBlock().textList());
         QCOMPARE(int(e.document()->firstBlock().textList()->format().style()), qtStyle);
         QCOMPARE(e.document()->firstBlock().textList(), e.document()->firstBlock().next().textList());
@@ -251,6 +255,7 @@ private slots:
         e.paragraph().setNumbering(0);
         QCOMPARE(e.paragraph().numbering(), 0);
         QCOMPARE(e.paragraph().leftIndent(), 0);
+        QCOMPARE(e.paragraph().firstIndent(), 0);
         QVERIFY(!e.document()->firstBlock().textList());
     }
 
