@@ -678,6 +678,10 @@ void TEditForm::setZoomStep(int step)
 {
     m_zoomStep = step;
     ApplyZoom();
+    // The text column takes its new width at once, not when the event loop next runs: the
+    // text-only export reads the display lines right after.
+    if (QLayout *layout = centralWidget()->layout())
+        layout->activate();
 }
 
 void TEditForm::setCaretToStart()

@@ -1,3 +1,4 @@
+#include "app/StartupOptions.h"
 #include "editor/richtext/RxRichEdit.h"
 #include "export/BitmapPageTarget.h"
 #include "export/ExportCommands.h"
@@ -31,8 +32,16 @@ struct ExportWindow
     TfrmPresentation *presentation = nullptr;
     int progressShows = 0;
 
-    explicit ExportWindow(const QByteArray &rtf)
+    // textColumnWidth: of the startup options, narrower than the screen to give the side panels
+    // a width that the zoom gives back to the text.
+    explicit ExportWindow(const QByteArray &rtf, int textColumnWidth = 0)
     {
+        if (textColumnWidth > 0) {
+            StartupOptions options;
+            options.DefaultFolder = fx.docs();
+            options.TextColumnWidth = textColumnWidth;
+            options.writeFile(QDir(fx.home()).filePath(StartupOptions::fileName()));
+        }
         const QString path = fx.file(QStringLiteral("doc.rtf"));
         ShellFixture::writeFile(path, rtf);
         TFrameForm *frame = fx.showFrame({ path });
@@ -216,6 +225,36 @@ private slots:
         QCOMPARE(w.doc->statusText(7), zoomText);
         QCOMPARE(w.doc->Editor()->selStart(), 0);
         QCOMPARE(w.doc->Editor()->selLength(), 0);
+    }
+
+    // The lines are those of the window at 100 %, whatever zoom the window was at (the zoom
+    // widens the text column).
+    void textOnlyLinesAreTakenAtFullSize()
+    {
+        QStringList paragraphs;
+        for (int i = 1; i <= 6; ++i)
+            paragraphs.append(QStringLiteral("Paragraph %1 runs on for a while, long enough to wrap onto a second line "
+                                             "in the window and more at a larger zoom of the text. ")
+                                  .arg(i)
+                                  .repeated(2));
+        ExportWindow w(paragraphsRtf(paragraphs), 400);
+        QCoreApplication::processEvents();
+        const QStringList atFullSize = w.doc->Editor()->displayLines();
+        const QString path = w.fx.file(QStringLiteral("lines.pdf"));
+        w.fx.dialogs().answerSave(path);
+        w.fx.dialogs().answerMessage(Dialogs::Ok);
+        trigger(w.doc, QStringLiteral("inTimesRoman121"));
+        const QStringList expected = pdfTextLines(path);
+        QCOMPARE(expected.size(), atFullSize.size());
+
+        w.doc->setZoomStep(4);
+        QCoreApplication::processEvents();
+        QVERIFY(w.doc->Editor()->displayLines() != atFullSize);
+        w.fx.dialogs().answerSave(path);
+        w.fx.dialogs().answerMessage(Dialogs::Ok);
+        trigger(w.doc, QStringLiteral("inTimesRoman121"));
+        QCOMPARE(pdfTextLines(path), expected);
+        QCOMPARE(w.doc->ZoomStep(), 4);
     }
 
     void textOnlyPdfHasFiftyLinesAPage_data()
