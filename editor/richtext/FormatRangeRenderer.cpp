@@ -1,5 +1,6 @@
 #include "editor/richtext/FormatRangeRenderer.h"
 
+#include "editor/richtext/ResolutionDevice.h"
 #include "platform/RichTextProperties.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -13,43 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-// A paint device that only answers metrics: the layout of the cache measures fonts at its
-// resolution and stays valid whatever happens to the caller's device.
-class MetricsDevice final : public QPaintDevice
-{
-public:
-    MetricsDevice(int dpiX, int dpiY)
-        : m_dpiX(dpiX)
-        , m_dpiY(dpiY)
-    {
-    }
-    QPaintEngine *paintEngine() const override { return nullptr; }
-
-protected:
-    int metric(PaintDeviceMetric m) const override
-    {
-        switch (m) {
-        case PdmDpiX:
-        case PdmPhysicalDpiX: return m_dpiX;
-        case PdmDpiY:
-        case PdmPhysicalDpiY: return m_dpiY;
-        case PdmWidth: return 100000;
-        case PdmHeight: return 100000;
-        case PdmWidthMM: return int(100000 * 25.4 / m_dpiX);
-        case PdmHeightMM: return int(100000 * 25.4 / m_dpiY);
-        case PdmNumColors: return INT_MAX;
-        case PdmDepth: return 32;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
-private:
-    int m_dpiX;
-    int m_dpiY;
-};
 
 struct RemovedRun
 {
@@ -72,7 +36,7 @@ struct FormatRangeRenderer::Cache
     int dpiX = 0;
     int dpiY = 0;
     qreal width = 0;
-    MetricsDevice device{96, 96};
+    ResolutionDevice device{96, 96};
     std::unique_ptr<QTextDocument> doc;
     std::vector<Line> lines;
     std::vector<RemovedRun> removed;

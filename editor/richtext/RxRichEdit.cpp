@@ -1,6 +1,7 @@
 #include "editor/richtext/RxRichEdit.h"
 
 #include "editor/richtext/FormatRangeRenderer.h"
+#include "editor/richtext/ResolutionDevice.h"
 #include "editor/richtext/UndoTypeTracker.h"
 #include "platform/PlainTextCodec.h"
 #include "platform/RichTextProperties.h"
@@ -34,40 +35,6 @@ const QString kFailedToLoad = QStringLiteral("Failed to Load Stream");
 const QString kFailedToSave = QStringLiteral("Failed to Save Stream");
 const QString kRtfMime = QStringLiteral("text/rtf");
 const QString kRtfMimeAlt = QStringLiteral("application/rtf");
-
-// Lays the editor's text out at another resolution: the zoom of the view.
-class ZoomDevice final : public QPaintDevice
-{
-public:
-    explicit ZoomDevice(qreal factor)
-        : m_dpi(qRound(kLayoutDpi * factor))
-    {
-    }
-    QPaintEngine *paintEngine() const override { return nullptr; }
-
-protected:
-    int metric(PaintDeviceMetric m) const override
-    {
-        switch (m) {
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return m_dpi;
-        case PdmWidth:
-        case PdmHeight: return 100000;
-        case PdmWidthMM:
-        case PdmHeightMM: return int(100000 * 25.4 / m_dpi);
-        case PdmNumColors: return INT_MAX;
-        case PdmDepth: return 32;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
-private:
-    int m_dpi;
-};
 
 QString normalizeLineBreaks(QString text)
 {
@@ -826,7 +793,8 @@ void TRxRichEdit::setZoom(int numerator, int denominator)
         document()->documentLayout()->setPaintDevice(nullptr);
         m_zoomDevice.reset();
     } else {
-        auto device = std::make_unique<ZoomDevice>(factor);
+        const int dpi = qRound(kLayoutDpi * factor);
+        auto device = std::make_unique<ResolutionDevice>(dpi, dpi);
         document()->documentLayout()->setPaintDevice(device.get());
         m_zoomDevice = std::move(device);
     }
