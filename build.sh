@@ -3,7 +3,7 @@
 #   ./build.sh            build into build/
 #   ./build.sh run [FILE] start the editor
 #   ./build.sh test       build and run every test headless (ctest)
-#   ./build.sh unit-test  build and run the libraries' tests only (label unit)
+#   ./build.sh library-test  build and run only the tests of the libraries below the shell
 #   ./build.sh bench      build and run the benchmarks
 # Environment: BUILD_DIR (default build), BUILD_TYPE (default RelWithDebInfo),
 #              LUMARO_SANITIZE=1 for an ASan+UBSan build, LUMARO_NO_INSTALL=1 to skip apt-get.
@@ -64,13 +64,13 @@ case "$cmd" in
     install_missing; configure_and_build
     test_env
     cd "$BUILD_DIR" && ctest --output-on-failure --timeout 600 -j2 "$@" ;;
-  unit-test)
-    install_missing; configure_and_build --target unit_tests
+  library-test)
+    install_missing; configure_and_build --target library_tests
     test_env
-    cd "$BUILD_DIR" && ctest --output-on-failure --timeout 900 -j2 -L '^unit$' "$@" ;;
+    cd "$BUILD_DIR" && ctest --output-on-failure --timeout 900 -j2 -L '^library$' "$@" ;;
   bench)
     install_missing; configure_and_build --target benchmarks
     test_env
     for b in "$BUILD_DIR"/bench/bench_*; do [ -x "$b" ] && "$b"; done ;;
-  *) echo "usage: ./build.sh [build|run [FILE]|test|unit-test|bench]" >&2; exit 2 ;;
+  *) echo "usage: ./build.sh [build|run [FILE]|test|library-test|bench]" >&2; exit 2 ;;
 esac
