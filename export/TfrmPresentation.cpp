@@ -214,8 +214,11 @@ bool TfrmPresentation::eventFilter(QObject *watched, QEvent *event)
     if (watched == grpPageSize && event->type() == QEvent::MouseMove) {
         hideHoverFrames();
     } else if (watched == pnlHeading) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        switch (event->type()) {
+        // Only mouse events are looked at as such.
+        const bool isMouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove
+                             || event->type() == QEvent::MouseButtonRelease;
+        auto *mouse = isMouse ? static_cast<QMouseEvent *>(event) : nullptr;
+        switch (isMouse ? event->type() : QEvent::None) {
         case QEvent::MouseButtonPress:
             if (mouse->button() == Qt::LeftButton) {
                 m_dragging = true;
