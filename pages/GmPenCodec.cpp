@@ -1,5 +1,7 @@
 #include "pages/GmPenCodec.h"
 
+#include "platform/GdiPenStyle.h"
+
 #include <QStringList>
 
 namespace GmPenCodec {
@@ -18,48 +20,12 @@ QColor fromColorRef(int value)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-int styleOrdinal(Qt::PenStyle style)
-{
-    switch (style) {
-    case Qt::DashLine:
-        return 1;
-    case Qt::DotLine:
-        return 2;
-    case Qt::DashDotLine:
-        return 3;
-    case Qt::DashDotDotLine:
-        return 4;
-    case Qt::NoPen:
-        return 5;
-    default:
-        return 0;
-    }
-}
-
-Qt::PenStyle styleFromOrdinal(int ordinal)
-{
-    switch (ordinal) {
-    case 1:
-        return Qt::DashLine;
-    case 2:
-        return Qt::DotLine;
-    case 3:
-        return Qt::DashDotLine;
-    case 4:
-        return Qt::DashDotDotLine;
-    case 5:
-        return Qt::NoPen;
-    default:
-        return Qt::SolidLine; // solid and inside-frame
-    }
-}
-
 QString encode(const QPen &pen)
 {
     return QStringLiteral("%1,%2,%3,%4")
         .arg(colorRef(pen.color()))
         .arg(pen.width())
-        .arg(styleOrdinal(pen.style()))
+        .arg(GdiPenStyle::fromQt(pen.style()))
         .arg(kCopyMode);
 }
 
@@ -79,7 +45,7 @@ bool decode(const QString &text, QPen *pen)
         return false;
     QPen result(fromColorRef(numbers[0]));
     result.setWidth(numbers[1]);
-    result.setStyle(styleFromOrdinal(numbers[2]));
+    result.setStyle(GdiPenStyle::toQt(numbers[2]));
     *pen = result;
     return true;
 }

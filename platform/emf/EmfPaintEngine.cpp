@@ -1,5 +1,6 @@
 #include "platform/emf/EmfPaintEngine.h"
 
+#include "platform/GdiPenStyle.h"
 #include "platform/emf/EmfPaintDevice.h"
 
 #include <QFontMetricsF>
@@ -19,24 +20,6 @@ constexpr quint32 kPenSlots[2] = {1, 2};
 constexpr quint32 kBrushSlots[2] = {3, 4};
 constexpr quint32 kFontSlots[2] = {5, 6};
 constexpr int kHandles = 7;
-
-quint32 penStyle(Qt::PenStyle style)
-{
-    switch (style) {
-    case Qt::NoPen:
-        return 5;
-    case Qt::DashLine:
-        return 1;
-    case Qt::DotLine:
-        return 2;
-    case Qt::DashDotLine:
-        return 3;
-    case Qt::DashDotDotLine:
-        return 4;
-    default:
-        return 0;
-    }
-}
 
 QRgb brushColor(const QBrush &brush)
 {
@@ -155,7 +138,7 @@ void EmfPaintEngine::syncPen(bool use)
         return;
     }
     PenKey key;
-    key.style = penStyle(m_pen.style());
+    key.style = quint32(GdiPenStyle::fromQt(m_pen.style()));
     key.width = qMax(1, int(std::lround(penWidth())));
     key.color = m_pen.color().rgb() & 0xFFFFFF;
     if (m_selectedPen && *m_selectedPen == key)
