@@ -1,33 +1,13 @@
 #include "tests/shell/ShellFixture.h"
+#include "tests/shell/HeadlessRun.h"
 
 #include <QDir>
-#include <QProcess>
 
 namespace {
 
-struct Run
+HeadlessRun lumaro(const QStringList &arguments, const QString &workingDir)
 {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the program as a user would on a machine without a display.
-Run lumaro(const QStringList &arguments, const QString &workingDir)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(workingDir);
-    process.start(QStringLiteral(LUMARO_EXECUTABLE), arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-        QString::fromLocal8Bit(process.readAllStandardOutput()),
-        QString::fromLocal8Bit(process.readAllStandardError()) };
+    return runHeadless(arguments, workingDir);
 }
 
 } // namespace
@@ -62,7 +42,7 @@ private slots:
         QFETCH(QByteArray, start);
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("letter.rtf")), sampleRtf());
-        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
                                    QStringLiteral("out"), QStringLiteral("letter.rtf") },
             dir.path());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
@@ -72,7 +52,7 @@ private slots:
         QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList { output });
 
         // And back to plain text: the same words.
-        const Run back
+        const HeadlessRun back
             = lumaro({ QStringLiteral("--convert-to=txt"), QStringLiteral("--outdir=back"), written }, dir.path());
         QVERIFY2(back.exitCode == 0, qPrintable(back.err));
         const QByteArray text = ShellFixture::readFile(dir.filePath(QStringLiteral("back/letter.txt")));
@@ -84,7 +64,7 @@ private slots:
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(QStringLiteral("in"));
         ShellFixture::writeFile(dir.filePath(QStringLiteral("in/notes.txt")), "just words");
-        const Run run = lumaro(
+        const HeadlessRun run = lumaro(
             { QStringLiteral("--convert-to"), QStringLiteral("rtc"), QStringLiteral("in/notes.txt") }, dir.path());
         QCOMPARE(run.exitCode, 0);
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("notes.rtc"))));
@@ -116,7 +96,7 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("bad.rtc")), "{\\rtf1 not compressed}");
         ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
-        const Run run = lumaro(arguments, dir.path());
+        const HeadlessRun run = lumaro(arguments, dir.path());
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(QStringLiteral("lumaro: ")) && run.err.contains(message), qPrintable(run.err));
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
@@ -128,7 +108,7 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
         ShellFixture::writeFile(dir.filePath(QStringLiteral("bad.rtc")), "garbage");
-        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("doc"), QStringLiteral("bad.rtc"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("doc"), QStringLiteral("bad.rtc"),
                                    QStringLiteral("good.rtf") },
             dir.path());
         QCOMPARE(run.exitCode, 1);
@@ -142,7 +122,7 @@ private slots:
     {
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("same.rtf")), sampleRtf());
-        const Run run
+        const HeadlessRun run
             = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("rtf"), QStringLiteral("same.rtf") }, dir.path());
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("replace the input")));
@@ -151,7 +131,7 @@ private slots:
 
     void helpDocumentsTheConversion()
     {
-        const Run run = lumaro({ QStringLiteral("--help") }, QDir::tempPath());
+        const HeadlessRun run = lumaro({ QStringLiteral("--help") }, QDir::tempPath());
         QCOMPARE(run.exitCode, 0);
         for (const char *word : { "--convert-to FORMAT", "--outdir DIR", "utxt", "rtc", "ktp" })
             QVERIFY2(run.out.contains(QLatin1String(word)), word);

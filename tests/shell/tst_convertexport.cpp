@@ -1,39 +1,19 @@
 #include "editor/DocumentConverter.h"
+#include "tests/shell/HeadlessRun.h"
 #include "export/ExportRequest.h"
 #include "tests/shell/ExportChecks.h"
 #include "tests/shell/ShellFixture.h"
 
 #include <QDir>
 #include <QImageReader>
-#include <QProcess>
 
 using namespace ExportChecks;
 
 namespace {
 
-struct Run
+HeadlessRun lumaro(const QStringList &arguments, const QString &workingDir)
 {
-    int exitCode = -1;
-    QStringList out; // lines
-    QString err;
-};
-
-// The program as a user runs it on a machine without a display.
-Run lumaro(const QStringList &arguments, const QString &workingDir)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(workingDir);
-    process.start(QStringLiteral(LUMARO_BINARY_DIR "/lumaro"), arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    return { process.exitCode(), out.split(u'\n', Qt::SkipEmptyParts),
-        QString::fromLocal8Bit(process.readAllStandardError()) };
+    return runHeadless(arguments, workingDir);
 }
 
 QStringList filesIn(const QString &folder)
@@ -82,12 +62,12 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("letter.rtf")),
             paragraphsRtf({ QStringLiteral("Dear (reader) \\ {friend},"), QStringLiteral("two lines.") }));
-        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
                                    QStringLiteral("out"), QStringLiteral("letter.rtf") },
             dir.path());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const QString pdf = dir.filePath(QStringLiteral("out/letter.pdf"));
-        QCOMPARE(run.out, QStringList { QStringLiteral("letter.rtf -> ") + pdf });
+        QCOMPARE(run.outLines(), QStringList { QStringLiteral("letter.rtf -> ") + pdf });
         QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("letter.pdf") });
         QCOMPARE(pdfPages(pdf), 1);
         QCOMPARE(pdfPageSize(pdf), QStringLiteral("596 x 842"));
@@ -107,7 +87,7 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(
             dir.filePath(QStringLiteral("lines.txt")), numberedLines(51).join(QStringLiteral("\r\n")).toLatin1());
-        const Run run
+        const HeadlessRun run
             = lumaro({ QStringLiteral("--convert-to=pdf-text:courier:9"), QStringLiteral("lines.txt") }, dir.path());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const QString pdf = dir.filePath(QStringLiteral("lines.pdf"));
@@ -141,20 +121,20 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("long.rtf")), longRtf(12));
         // The full-layout PDF of the same document tells how many pages it has.
-        const Run pdf
+        const HeadlessRun pdf
             = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("long.rtf") }, dir.path());
         QVERIFY2(pdf.exitCode == 0, qPrintable(pdf.err));
         const int pages = pdfPages(dir.filePath(QStringLiteral("long.pdf")));
         QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
 
-        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
                                    QStringLiteral("out"), QStringLiteral("long.rtf") },
             dir.path());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const QStringList expected = pageFiles(QStringLiteral("long"), pages, extension);
         QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), expected);
-        QCOMPARE(run.out.size(), pages);
-        QCOMPARE(run.out.first(),
+        QCOMPARE(run.outLines().size(), pages);
+        QCOMPARE(run.outLines().first(),
             QStringLiteral("long.rtf -> ") + dir.filePath(QStringLiteral("out/long - Page 1")) + extension);
         for (const QString &name : expected) {
             const QString file = dir.filePath(QStringLiteral("out/") + name);
@@ -198,9 +178,9 @@ private slots:
         QFETCH(QColor, corner);
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("long.rtf")), longRtf(8));
-        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("long.rtf") }, dir.path());
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("long.rtf") }, dir.path());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QCOMPARE(run.out, QStringList { QStringLiteral("long.rtf -> ") + dir.filePath(output) });
+        QCOMPARE(run.outLines(), QStringList { QStringLiteral("long.rtf -> ") + dir.filePath(output) });
         const Animation animation = readAnimation(dir.filePath(output));
         QVERIFY(animation.frames.size() >= 2);
         QCOMPARE(animation.loopCount, -1); // endless
@@ -223,7 +203,7 @@ private slots:
         int frames[2] = {};
         const QStringList formats = { QStringLiteral("vmp:full"), QStringLiteral("vmp:half") };
         for (int i = 0; i < 2; ++i) {
-            const Run run = lumaro({ QStringLiteral("--convert-to"), formats[i], QStringLiteral("--outdir"),
+            const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), formats[i], QStringLiteral("--outdir"),
                                        QString::number(i), QStringLiteral("long.rtf") },
                 dir.path());
             QVERIFY2(run.exitCode == 0, qPrintable(run.err));
@@ -249,7 +229,7 @@ private slots:
         doc->findChild<QAction *>(QStringLiteral("PortableNetworkGraphicpng1"))->trigger();
         QCOMPARE(fx.dialogs().unexpectedCount(), 0);
 
-        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
                                    QStringLiteral("cli"), QStringLiteral("letter.rtf") },
             fx.docs());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
@@ -297,12 +277,12 @@ private slots:
         QFETCH(QString, message);
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
-        const Run run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
                                    QStringLiteral("out"), QStringLiteral("good.rtf") },
             dir.path());
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.startsWith(QStringLiteral("lumaro: ")) && run.err.contains(message), qPrintable(run.err));
-        QCOMPARE(run.out, QStringList());
+        QCOMPARE(run.outLines(), QStringList());
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
     }
 
@@ -311,7 +291,7 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("bad.rtc")), "not a zlib stream");
         ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
-        const Run run = lumaro(
+        const HeadlessRun run = lumaro(
             { QStringLiteral("--convert-to"), QStringLiteral("tiff"), QStringLiteral("--outdir"), QStringLiteral("out"),
                 QStringLiteral("missing.rtf"), QStringLiteral("bad.rtc"), QStringLiteral("good.rtf") },
             dir.path());
@@ -319,7 +299,7 @@ private slots:
         QVERIFY2(run.err.contains(QStringLiteral("lumaro: missing.rtf: no such file")), qPrintable(run.err));
         QVERIFY2(run.err.contains(QStringLiteral("lumaro: bad.rtc: ")), qPrintable(run.err));
         QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("good - Page 1.tiff") });
-        QCOMPARE(run.out,
+        QCOMPARE(run.outLines(),
             QStringList { QStringLiteral("good.rtf -> ") + dir.filePath(QStringLiteral("out/good - Page 1.tiff")) });
     }
 
@@ -329,12 +309,12 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("good.rtf")), sampleRtf());
         ShellFixture::writeFile(dir.filePath(QStringLiteral("out")), "a file, not a folder");
-        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
                                    QStringLiteral("out"), QStringLiteral("good.rtf") },
             dir.path());
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(QStringLiteral("lumaro: good.rtf: ")), qPrintable(run.err));
-        QCOMPARE(run.out, QStringList());
+        QCOMPARE(run.outLines(), QStringList());
         QCOMPARE(filesIn(dir.path()), (QStringList { QStringLiteral("good.rtf"), QStringLiteral("out") }));
     }
 
@@ -344,14 +324,14 @@ private slots:
         QTemporaryDir dir;
         ShellFixture::writeFile(dir.filePath(QStringLiteral("long.rtf")), longRtf(12));
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("out/long - Page 2.png")));
-        const Run run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
+        const HeadlessRun run = lumaro({ QStringLiteral("--convert-to"), QStringLiteral("png"), QStringLiteral("--outdir"),
                                    QStringLiteral("out"), QStringLiteral("long.rtf") },
             dir.path());
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(
             run.err.contains(QStringLiteral("lumaro: long.rtf: ")) && run.err.contains(QStringLiteral("Page 2.png")),
             qPrintable(run.err));
-        QCOMPARE(run.out, QStringList());
+        QCOMPARE(run.outLines(), QStringList());
         QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             QStringList { QStringLiteral("long - Page 2.png") });
     }
@@ -359,9 +339,9 @@ private slots:
     void helpDocumentsEveryFormat()
     {
         QTemporaryDir dir;
-        const Run run = lumaro({ QStringLiteral("--help") }, dir.path());
+        const HeadlessRun run = lumaro({ QStringLiteral("--help") }, dir.path());
         QCOMPARE(run.exitCode, 0);
-        const QString help = run.out.join(u'\n');
+        const QString help = run.outLines().join(u'\n');
         for (const QString &name : DocumentConverter::formatNames())
             QVERIFY2(
                 help.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(name)))),
