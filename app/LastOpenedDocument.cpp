@@ -29,8 +29,11 @@ Result reload(const DocumentHistory &history, LastOpenedDocumentHost &window)
         Dialogs::instance().information(QStringLiteral("Document does not exist or has been deleted."));
         return Result::Missing;
     }
+    // The window takes the file's name only once the file was read: a failed load keeps the
+    // window's own name, so its next Save cannot overwrite the unread file.
+    if (!window.loadDocument(path))
+        return Result::LoadFailed;
     window.setDocumentFileName(path);
-    window.loadDocument(path);
     window.setTabCaption(QFileInfo(path).fileName());
     return Result::Loaded;
 }

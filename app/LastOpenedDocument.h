@@ -15,8 +15,9 @@ public:
     // cancelled or the write failed).
     virtual bool save() = 0;
     virtual void setDocumentFileName(const QString &path) = 0;
-    // Loads the file into this window, replacing its content.
-    virtual void loadDocument(const QString &path) = 0;
+    // Loads the file into this window, replacing its content; false (reason shown, content and
+    // name unchanged) when it could not be read.
+    virtual bool loadDocument(const QString &path) = 0;
     // The caption of the frame's currently selected tab.
     virtual void setTabCaption(const QString &caption) = 0;
 };
@@ -30,6 +31,7 @@ enum class Result {
     NotSaved, // the user wanted the document saved and the save did not happen: nothing replaced
     EmptyHistory, // "Document History List is Empty."
     Missing, // "Document does not exist or has been deleted."
+    LoadFailed, // the file could not be read: the window keeps its content and its name
 };
 
 // Asks to save a modified document first, then loads the top displayed entry into the window

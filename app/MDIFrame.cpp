@@ -1,9 +1,10 @@
 #include "app/MDIFrame.h"
 
 #include "app/BrowserEmulation.h"
-#include "app/CommandTable.h"
 #include "app/FrameClientArea.h"
 #include "app/MenuStyle.h"
+#include "editor/commands/CommandRegistry.h"
+#include "editor/commands/FrameCommands.h"
 #include "editor/DocumentFileFormats.h"
 #include "editor/MDIEdit.h"
 #include "editor/WaitCursor.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-using Item = CommandTable::MenuItem<TFrameForm>;
 
 QIcon documentTabIcon()
 {
@@ -114,36 +114,17 @@ void TFrameForm::setHistoryForm(THistoryForm *history)
 
 void TFrameForm::buildMenus()
 {
-    m_fileMenu = CommandTable::buildMenu<TFrameForm>(this, QStringLiteral("&File"), "FrameFile1",
-        {
-            { QStringLiteral("&New"), "New1", QKeySequence(Qt::CTRL | Qt::Key_N), {}, &TFrameForm::New1Click,
-                QStyle::SP_FileIcon },
-            { QStringLiteral("&Open..."), "Open1", QKeySequence(Qt::CTRL | Qt::Key_O), {}, &TFrameForm::Open1Click,
-                QStyle::SP_DialogOpenButton },
-            { QStringLiteral("Document History..."), "DocumentHistory1", QKeySequence(Qt::CTRL | Qt::Key_H), {},
-                &TFrameForm::DocumentHistory1Click, QStyle::SP_FileDialogContentsView },
-            Item::separator(),
-            { QStringLiteral("E&xit"), "Exit1", {}, {}, &TFrameForm::Exit1Click, {} },
-        });
-    m_windowMenu = CommandTable::buildMenu<TFrameForm>(this, QStringLiteral("&Window"), "Window1",
-        {
-            { QStringLiteral("&Tile Vertically"), "TileVertically1", {}, QStringLiteral("Tile all forms vertical."),
-                &TFrameForm::TileVertically1Click, {} },
-            { QStringLiteral("Tile &Horizontally"), "TileHorizontally1", {},
-                QStringLiteral("Tile all forms horizontal."), &TFrameForm::TileHorizontally1Click, {} },
-            Item::separator(QStringLiteral("Document Viewing Actions")),
-            { QStringLiteral("Flip To Last Active Document"), "FlipThroughTop2Documents1",
-                QKeySequence(Qt::CTRL | Qt::Key_F7), {}, &TFrameForm::FlipThroughTop2Documents1Click, {} },
-            { QStringLiteral("Step To Next Document"), "StepThroughAllDocuments1", QKeySequence(Qt::CTRL | Qt::Key_F8),
-                {}, &TFrameForm::StepThroughAllDocuments1Click, {} },
-            Item::separator(),
-            { QStringLiteral("Clo&se All Documents"), "CloseAllDocuments1", {}, {},
-                &TFrameForm::CloseAllDocuments1Click, {} },
-            { QStringLiteral("C&lose Current Document"), "CloseCurrentDocument1", {}, {},
-                &TFrameForm::CloseCurrentDocument1Click, {} },
-        });
+    // The frame's menus leave the menu bar while a document window is active, and their shortcuts
+    // with them: the document window's own commands take the keys then.
+    m_commands = new CommandRegistry(this, CommandRegistry::ShortcutScope::Menus);
+    m_frameCommands = std::make_unique<FrameCommands>(*this);
+    m_commands->add(*m_frameCommands);
+    const QList<MenuDefinition> definitions = FrameCommands::menuBar();
+    m_fileMenu = MenuLayout::buildMenu(*m_commands, definitions[0].caption, definitions[0].name, definitions[0].items, this);
+    m_windowMenu
+        = MenuLayout::buildMenu(*m_commands, definitions[1].caption, definitions[1].name, definitions[1].items, this);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &TFrameForm::buildWindowList);
-    m_menus = { { 0, m_fileMenu }, { 9, m_windowMenu } };
+    m_menus = { { definitions[0].group, m_fileMenu }, { definitions[1].group, m_windowMenu } };
     menuBar()->setStyle(MenuStyle::instance());
     unmergeMenus();
     updateWindowCommands();
@@ -164,11 +145,8 @@ void TFrameForm::unmergeMenus()
 
 void TFrameForm::updateWindowCommands()
 {
-    const bool any = documentCount() > 0;
-    for (const char *name : { "TileVertically1", "TileHorizontally1", "CloseCurrentDocument1" }) {
-        if (QAction *action = findChild<QAction *>(QString::fromLatin1(name)))
-            action->setEnabled(any);
-    }
+    if (m_commands)
+        m_commands->refresh();
 }
 
 // The platform appends the open documents to the Window menu; here they are listed when it opens.
@@ -375,7 +353,7 @@ void TFrameForm::SaveActiveDocumentAs(const QString &path)
     document->Editor()->setModified(true);
     document->setDocumentFileName(path);
     document->setWindowCaption(path);
-    document->Save1Click();
+    document->saveCommands().save();
     QCoreApplication::processEvents();
 }
 

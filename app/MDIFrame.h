@@ -9,7 +9,11 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
+
+class CommandRegistry;
 class FrameClientArea;
+class FrameCommands;
 class QLabel;
 class QMdiSubWindow;
 class QMenu;
@@ -131,6 +135,8 @@ private:
     QTabBar *mdiChildrenTabs = nullptr;
     FrameClientArea *m_area = nullptr;
     QLabel *Image1 = nullptr;
+    CommandRegistry *m_commands = nullptr;
+    std::unique_ptr<FrameCommands> m_frameCommands;
     QMenu *m_fileMenu = nullptr;
     QMenu *m_windowMenu = nullptr;
     QList<MenuGroup> m_menus;

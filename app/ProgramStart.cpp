@@ -16,7 +16,6 @@ ProgramStart::~ProgramStart()
 
 void ProgramStart::start(const QStringList &arguments, bool showSplash)
 {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Velmora Lumaro"));
     std::unique_ptr<TSplashForm> splash;
     if (showSplash) {
         splash = std::make_unique<TSplashForm>();

@@ -25,10 +25,21 @@ QMessageBox::StandardButtons standardButtons(Dialogs::Buttons buttons)
     return QMessageBox::Ok;
 }
 
-QString filterString(const QList<QPair<QString, QString>> &filters)
+} // namespace
+
+QString QtDialogs::filterString(const QList<QPair<QString, QString>> &filters)
 {
     QStringList parts;
     for (const auto &[description, patterns] : filters) {
+        // A description that shows its patterns already ("Rich Text Format (*.rtf)") is the
+        // filter as it stands; Qt reads the patterns from its brackets, separated by spaces.
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (description.endsWith(u')') && open >= 0 && description.indexOf(QLatin1Char('*'), open) > open) {
+            QString shown = description;
+            shown.replace(u';', u' ');
+            parts.append(shown);
+            continue;
+        }
         QString spaced = patterns;
         spaced.replace(u';', u' ');
         parts.append(description + QStringLiteral(" (") + spaced + u')');
@@ -36,7 +47,18 @@ QString filterString(const QList<QPair<QString, QString>> &filters)
     return parts.join(QStringLiteral(";;"));
 }
 
-} // namespace
+// The extension a bare file name takes under a filter: its first pattern's, none for "*.*".
+QString QtDialogs::suffixOf(const QList<QPair<QString, QString>> &filters, int index)
+{
+    if (index < 1 || index > filters.size())
+        return {};
+    const QString first = filters[index - 1].second.section(u';', 0, 0);
+    if (!first.startsWith(QStringLiteral("*.")) || first.indexOf(u'*', 2) >= 0 || first.contains(u'?'))
+        return {};
+    return first.mid(2);
+}
+
+
 
 QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent)
@@ -88,11 +110,21 @@ Dialogs::FileResult QtDialogs::runFileDialog(const FileRequest &request, bool sa
         dialog.selectNameFilter(names[request.filterIndex - 1]);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (request.filterChanged) {
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &filter) {
-            request.filterChanged(int(names.indexOf(filter)) + 1);
-        });
+    // A bare name typed under a filter takes that filter's extension, so the format written (which
+    // follows the name) is the one the user chose.
+    if (save && !request.defaultSuffix.isEmpty()) {
+        const QString initial = suffixOf(request.filters, request.filterIndex);
+        dialog.setDefaultSuffix(initial.isEmpty() ? request.defaultSuffix : initial);
     }
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &filter) {
+        const int index = int(names.indexOf(filter)) + 1;
+        if (save && !request.defaultSuffix.isEmpty()) {
+            const QString suffix = suffixOf(request.filters, index);
+            dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+        }
+        if (request.filterChanged)
+            request.filterChanged(index);
+    });
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return {dialog.selectedFiles(), int(names.indexOf(dialog.selectedNameFilter())) + 1};

@@ -11,6 +11,11 @@ class QtDialogs final : public Dialogs
 {
 public:
     explicit QtDialogs(QWidget *parent = nullptr);
+
+    // The file dialog's name filters: each description with its patterns once.
+    static QString filterString(const QList<QPair<QString, QString>> &filters);
+    // The extension a bare name takes under the filter at index (from 1); empty for "*.*".
+    static QString suffixOf(const QList<QPair<QString, QString>> &filters, int index);
     void setParentWidget(QWidget *parent) { m_parent = parent; }
 
     Button message(Icon icon, const QString &title, const QString &text, Buttons buttons) override;

@@ -31,5 +31,17 @@ public:
     virtual void recordSavedAs(const QString &path, int filterIndex) = 0;
     virtual void recordSavedSelection(const QString &path) = 0;
 
+    // Re-paginates or redraws the visible page view after a change of the text.
+    virtual void refreshPageViews() { }
+    // The selection-change handler of the window (status bar, toolbar state).
+    virtual void runSelectionChangeHandler() { }
+    // The paragraph indents (twips) the indent commands step from; refreshed on selection change.
+    // A negative value keeps that indent.
+    virtual void setCachedIndents(int firstIndent, int leftIndent)
+    {
+        Q_UNUSED(firstIndent);
+        Q_UNUSED(leftIndent);
+    }
+
     static QString untitled() { return QStringLiteral("Untitled"); }
 };

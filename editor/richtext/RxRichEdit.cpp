@@ -447,6 +447,52 @@ void TRxRichEdit::deleteSelection()
     setTextCursor(c);
 }
 
+void TRxRichEdit::clearAllText()
+{
+    const int n = textLength();
+    if (n == 0)
+        return;
+    PendingUndoType kind(*m_undo, UndoDelete);
+    QTextCursor c(document());
+    if (!rangeTouchesProtected(0, n) || allowChange(0, n)) {
+        c.select(QTextCursor::Document);
+        c.removeSelectedText();
+        setCurrentCharFormat(m_defaultFormat);
+        return;
+    }
+    // Runs of unprotected text, removed from the end so earlier positions stay valid; one edit
+    // block keeps the whole clear one undo step.
+    QList<QPair<int, int>> runs;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.charFormat().boolProperty(Protected))
+                continue;
+            const int start = f.position();
+            const int end = std::min(f.position() + f.length(), n);
+            if (!runs.isEmpty() && runs.last().second == start)
+                runs.last().second = end;
+            else if (start < end)
+                runs.append({ start, end });
+        }
+        // Paragraph marks go: the protected runs stay, joined into the paragraphs left.
+        const int mark = b.position() + b.length() - 1;
+        if (mark < n) {
+            if (!runs.isEmpty() && runs.last().second == mark)
+                runs.last().second = mark + 1;
+            else
+                runs.append({ mark, mark + 1 });
+        }
+    }
+    c.beginEditBlock();
+    for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
+        c.setPosition(it->first);
+        c.setPosition(it->second, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    }
+    c.endEditBlock();
+}
+
 QPoint TRxRichEdit::caretPos() const
 {
     const int pos = textCursor().position();
@@ -536,16 +582,8 @@ void TRxRichEdit::redo()
 
 void TRxRichEdit::contextMenuEvent(QContextMenuEvent *event)
 {
-    // The menu's undo and redo go through the control, so their kinds stay known.
-    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
-    for (QAction *action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-undo") || action->objectName() == QLatin1String("edit-redo")) {
-            const bool isUndo = action->objectName() == QLatin1String("edit-undo");
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, [this, isUndo] { isUndo ? undo() : redo(); });
-        }
-    }
-    menu->exec(event->globalPos());
+    event->accept();
+    emit popupMenuRequested(event->globalPos());
 }
 
 void TRxRichEdit::cut()
@@ -882,6 +920,12 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
         redo();
         return;
     }
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        // QTextEdit keeps its overwrite mode but has no key for it.
+        setOverwriteMode(!overwriteMode());
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
         QTextEdit::keyPressEvent(event);
         return;
@@ -891,10 +935,23 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
         kind = UndoDelete;
         edits = true;
         if (!c.hasSelection()) {
-            if (event->key() == Qt::Key_Backspace)
-                start = std::max(0, start - 1);
+            // The range the key removes: a whole word for Ctrl+Backspace and Ctrl+Delete.
+            QTextCursor reach = c;
+            if (event->matches(QKeySequence::DeleteStartOfWord))
+                reach.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+            else if (event->matches(QKeySequence::DeleteEndOfWord))
+                reach.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+            else if (event->key() == Qt::Key_Backspace)
+                reach.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
             else
-                end = std::min(textLength(), end + 1);
+                reach.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            start = reach.selectionStart();
+            end = reach.selectionEnd();
+            if (start == end) {
+                // Nothing to remove at the edge of the text.
+                start = std::max(0, start - (event->key() == Qt::Key_Backspace ? 1 : 0));
+                end = std::min(textLength(), end + (event->key() == Qt::Key_Backspace ? 0 : 1));
+            }
         }
     } else if (!event->text().isEmpty() && (event->text().at(0).isPrint() || event->key() == Qt::Key_Return
                                             || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Tab)
@@ -939,11 +996,24 @@ void TRxRichEdit::inputMethodEvent(QInputMethodEvent *event)
 void TRxRichEdit::mousePressEvent(QMouseEvent *event)
 {
     emit mousePressed(event);
+    // A drag that starts in a selection would move the text away: protected text never leaves
+    // that way, it can only be copied with the clipboard.
+    const QTextCursor c = textCursor();
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    m_dragBlocked = event->button() == Qt::LeftButton && c.hasSelection() && at >= c.selectionStart()
+        && at <= c.selectionEnd() && rangeTouchesProtected(c.selectionStart(), c.selectionEnd())
+        && !allowChange(c.selectionStart(), c.selectionEnd());
     QTextEdit::mousePressEvent(event);
 }
 
 void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (m_dragBlocked) {
+        // The press that would have started the drag places the caret instead.
+        m_dragBlocked = false;
+        QTextCursor c = cursorForPosition(event->position().toPoint());
+        setTextCursor(c);
+    }
     QTextEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && !textCursor().hasSelection()) {
         const QString url = linkAt(event->position().toPoint());
@@ -955,6 +1025,10 @@ void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event)
 
 void TRxRichEdit::mouseMoveEvent(QMouseEvent *event)
 {
+    if (m_dragBlocked && (event->buttons() & Qt::LeftButton)) {
+        event->accept();
+        return;
+    }
     QTextEdit::mouseMoveEvent(event);
     if (event->buttons() == Qt::NoButton)
         viewport()->setCursor(linkAt(event->position().toPoint()).isEmpty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
@@ -972,6 +1046,13 @@ void TRxRichEdit::dropEvent(QDropEvent *event)
 {
     const QTextCursor at = cursorForPosition(event->position().toPoint());
     if (!allowChange(at.position(), at.position())) {
+        event->ignore();
+        return;
+    }
+    // Moving text within the control removes it at its source.
+    const QTextCursor source = textCursor();
+    if (event->source() == this && event->dropAction() == Qt::MoveAction && source.hasSelection()
+        && !allowChange(source.selectionStart(), source.selectionEnd())) {
         event->ignore();
         return;
     }

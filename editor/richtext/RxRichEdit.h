@@ -87,6 +87,9 @@ public:
     void setSelText(const QString &text); // replaces the selection
     void setSelection(int start, int length); // and scrolls the caret into view
     void deleteSelection();
+    // Deletes all text that may change as one undo step; protected text stays unless the
+    // protected-change handler allows its removal.
+    void clearAllText();
     // Caret line (display line) and column within it, both from 0.
     QPoint caretPos() const;
     void setCaretPos(const QPoint &lineAndColumn);
@@ -158,6 +161,9 @@ signals:
     void caretOrSelectionChanged();
     void textNotFound(const QString &text);
     void linkClicked(const QString &url);
+    // The right mouse button or the menu key asks for the window's pop-up menu at globalPos.
+    // The control never shows a menu of its own: every removal goes through its protection check.
+    void popupMenuRequested(const QPoint &globalPos);
     void keyPressed(QKeyEvent *event);
     void keyReleased(QKeyEvent *event);
     void mousePressed(QMouseEvent *event);
@@ -210,6 +216,7 @@ private:
     bool m_plainTextMode = false;
     bool m_advancedTypography = false;
     bool m_decorationsPending = false;
+    bool m_dragBlocked = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TRxRichEdit::StreamModes)

@@ -12,6 +12,7 @@ public:
     bool modified = false;
     bool text = false;
     bool saveSucceeds = true;
+    bool loadSucceeds = true;
     int saves = 0;
     QString fileName = QStringLiteral("Untitled");
     QString content = QStringLiteral("unsaved work");
@@ -28,11 +29,14 @@ public:
         return saveSucceeds;
     }
     void setDocumentFileName(const QString &path) override { fileName = path; }
-    void loadDocument(const QString &path) override
+    bool loadDocument(const QString &path) override
     {
         loaded.append(path);
+        if (!loadSucceeds)
+            return false;
         content = QString::fromUtf8(HistoryTestFiles::contents(path));
         modified = false;
+        return true;
     }
     void setTabCaption(const QString &caption) override { tabCaption = caption; }
 };

@@ -35,6 +35,22 @@ private slots:
         QVERIFY(dialogs().shown().isEmpty());
     }
 
+    void failedLoadKeepsTheWindowsNameAndTab()
+    {
+        // A window that took the unread file's name would overwrite it with its own text on Save.
+        const QString unreadable = HistoryTestFiles::create(m_dir.filePath(QStringLiteral("broken.rtf")), "x");
+        DocumentHistory history;
+        history.addAtTop(unreadable);
+        FakeDocumentWindow window;
+        window.fileName = QStringLiteral("/home/user/mine.rtf");
+        window.loadSucceeds = false;
+        QCOMPARE(LastOpenedDocument::reload(history, window), Result::LoadFailed);
+        QCOMPARE(window.loaded, QStringList { unreadable });
+        QCOMPARE(window.fileName, QStringLiteral("/home/user/mine.rtf"));
+        QCOMPARE(window.tabCaption, QStringLiteral("New Document"));
+        QCOMPARE(window.content, QStringLiteral("unsaved work"));
+    }
+
     void reloadsTheFirstTextEntryWhenFilteredToText()
     {
         const QString rtf = HistoryTestFiles::create(m_dir.filePath(QStringLiteral("a.rtf")));

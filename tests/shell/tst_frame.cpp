@@ -243,7 +243,9 @@ private slots:
         ShellFixture fx;
         TFrameForm *frame = fx.showFrame();
         QCOMPARE(menuTitles(frame),
-            (QStringList { QStringLiteral("File1"), QStringLiteral("View1"), QStringLiteral("Window1") }));
+            (QStringList { QStringLiteral("File1"), QStringLiteral("Edit1"), QStringLiteral("View1"),
+                QStringLiteral("Insert1"), QStringLiteral("Format1"), QStringLiteral("Tools1"), QStringLiteral("Window1"),
+                QStringLiteral("Help1") }));
         frame->activeDocument()->closeDocument();
         ShellFixture::flushDeletes();
         QCOMPARE(menuTitles(frame), (QStringList { QStringLiteral("FrameFile1"), QStringLiteral("Window1") }));
