@@ -69,8 +69,14 @@ TEditForm::TEditForm(TFrameForm *frame)
 
 TEditForm::~TEditForm()
 {
-    if (!m_closed && m_frame)
-        m_frame->RemoveDocumentTab(this);
+    // Destroyed without closing (the frame or the sub-window went first): the window leaves the
+    // frame before anything of it is gone, and its children's last signals reach nobody.
+    disconnect(m_editor, nullptr, this, nullptr);
+    if (!m_closed) {
+        m_closed = true;
+        if (m_frame)
+            m_frame->RemoveDocumentTab(this);
+    }
 }
 
 QMdiSubWindow *TEditForm::subWindow() const
