@@ -39,6 +39,8 @@ install_missing() {
 # clone in another folder reuses what an earlier build compiled.
 export CCACHE_BASEDIR="$top"
 export CCACHE_NOHASHDIR=1
+# Every target uses precompiled headers; without these the cache refuses each compile.
+export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
 
 configure_and_build() {
   local extra=()

@@ -26,6 +26,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 
@@ -98,9 +100,16 @@ TFrameForm::~TFrameForm()
     // is half destroyed.
     disconnect(m_area, nullptr, this, nullptr);
     disconnect(mdiChildrenTabs, nullptr, this, nullptr);
-    const QList<QMdiSubWindow *> subs = m_area->subWindowList();
-    for (QMdiSubWindow *sub : subs)
-        delete sub;
+    // The windows leave the list before any of them goes, so none is seen half destroyed.
+    const QList<QPointer<TEditForm>> documents = std::exchange(m_documents, {});
+    for (const QPointer<TEditForm> &document : documents) {
+        if (!document)
+            continue;
+        if (QMdiSubWindow *sub = document->subWindow())
+            delete sub;
+        else
+            delete document.data();
+    }
 }
 
 void TFrameForm::setHistoryForm(THistoryForm *history)
@@ -193,9 +202,10 @@ void TFrameForm::EndScreenUpdate()
     if (m_updateLockCount == 1) {
         m_area->setUpdatesEnabled(true);
         m_area->viewport()->update();
-        const QList<QMdiSubWindow *> subs = m_area->subWindowList();
-        for (QMdiSubWindow *sub : subs)
-            sub->update();
+        for (TEditForm *document : documentWindows()) {
+            if (QMdiSubWindow *sub = document->subWindow())
+                sub->update();
+        }
     }
     --m_updateLockCount;
 }
@@ -209,6 +219,9 @@ bool TFrameForm::isScreenUpdateSuspended() const
 
 void TFrameForm::AddDocumentTab(TEditForm *document)
 {
+    // A new window is the one in front.
+    if (!m_documents.contains(document))
+        m_documents.prepend(document);
     m_tabTag = -1;
     const int index = mdiChildrenTabs->addTab(documentTabIcon(), m_newTabCaption);
     mdiChildrenTabs->setTabData(index, QVariant::fromValue<QObject *>(document));
@@ -219,6 +232,15 @@ void TFrameForm::AddDocumentTab(TEditForm *document)
 
 void TFrameForm::RemoveDocumentTab(TEditForm *document)
 {
+    m_documents.removeIf([document](const QPointer<TEditForm> &entry) { return !entry || entry == document; });
+    // The menus of a window that is going leave the menu bar with it; the next window activated
+    // brings its own.
+    if (m_active == document) {
+        m_active = nullptr;
+        BeginScreenUpdate();
+        unmergeMenus();
+        EndScreenUpdate();
+    }
     for (int i = 0; i < mdiChildrenTabs->count(); ++i) {
         if (mdiChildrenTabs->tabData(i).value<QObject *>() == document) {
             m_tabTag = -1;
@@ -232,7 +254,13 @@ void TFrameForm::RemoveDocumentTab(TEditForm *document)
 
 TEditForm *TFrameForm::documentOfTab(int index) const
 {
-    return qobject_cast<TEditForm *>(mdiChildrenTabs->tabData(index).value<QObject *>());
+    // The tab keeps a plain pointer: it counts only while its window is in the list.
+    const QObject *tagged = mdiChildrenTabs->tabData(index).value<QObject *>();
+    for (const QPointer<TEditForm> &document : m_documents) {
+        if (document && document == tagged)
+            return document;
+    }
+    return nullptr;
 }
 
 void TFrameForm::setSelectedTabCaption(const QString &caption)
@@ -264,9 +292,7 @@ void TFrameForm::mdiChildrenTabsChange(int index)
 QList<TEditForm *> TFrameForm::documentWindows() const
 {
     QList<TEditForm *> documents;
-    const QList<QMdiSubWindow *> subs = m_area->subWindowList(QMdiArea::ActivationHistoryOrder);
-    for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
-        auto *document = qobject_cast<TEditForm *>((*it)->widget());
+    for (const QPointer<TEditForm> &document : m_documents) {
         if (document && !document->isClosed())
             documents.append(document);
     }
@@ -275,10 +301,12 @@ QList<TEditForm *> TFrameForm::documentWindows() const
 
 TEditForm *TFrameForm::activeDocument() const
 {
-    if (m_active && !m_active->isClosed())
-        return m_active;
+    // The last activated window counts only while it is in the list: one that started closing,
+    // or is being destroyed, is asked nothing.
     const QList<TEditForm *> documents = documentWindows();
-    return documents.isEmpty() ? nullptr : documents.first();
+    if (m_active && documents.contains(m_active.data()))
+        return m_active;
+    return documents.value(0);
 }
 
 void TFrameForm::activateDocument(TEditForm *document)
@@ -289,10 +317,21 @@ void TFrameForm::activateDocument(TEditForm *document)
     }
 }
 
+TEditForm *TFrameForm::documentOfSubWindow(const QMdiSubWindow *window) const
+{
+    if (!window)
+        return nullptr;
+    for (TEditForm *document : documentWindows()) {
+        if (document->subWindow() == window)
+            return document;
+    }
+    return nullptr;
+}
+
 void TFrameForm::subWindowActivated(QMdiSubWindow *window)
 {
-    auto *document = window ? qobject_cast<TEditForm *>(window->widget()) : nullptr;
-    if (!document || document->isClosed()) {
+    TEditForm *document = documentOfSubWindow(window);
+    if (!document) {
         // The frame itself losing the focus deactivates the area too; the document stays active.
         if (documentWindows().isEmpty()) {
             m_active = nullptr;
@@ -302,9 +341,13 @@ void TFrameForm::subWindowActivated(QMdiSubWindow *window)
         }
         return;
     }
+    // The list keeps the order of activation, front to back.
+    const qsizetype at = m_documents.indexOf(document);
+    if (at > 0)
+        m_documents.move(at, 0);
     if (document == m_active)
         return;
-    if (m_active && !m_active->isClosed())
+    if (m_active && m_documents.contains(m_active))
         m_active->FormDeactivate();
     m_active = document;
     for (int i = 0; i < mdiChildrenTabs->count(); ++i) {
@@ -410,16 +453,20 @@ void TFrameForm::FormShow()
 void TFrameForm::closeEvent(QCloseEvent *event)
 {
     // Every document is asked first; one that refuses (Cancel, or a save that did not happen)
-    // stops the exit with all windows still open.
-    const QList<TEditForm *> documents = documentWindows();
-    for (TEditForm *document : documents) {
-        if (!document->FormCloseQuery()) {
+    // stops the exit with all windows still open. A question's dialog runs events, so a window
+    // may have gone by the time its turn comes.
+    const QList<TEditForm *> listed = documentWindows();
+    const QList<QPointer<TEditForm>> documents(listed.begin(), listed.end());
+    for (const QPointer<TEditForm> &document : documents) {
+        if (document && !document->isClosed() && !document->FormCloseQuery()) {
             event->ignore();
             return;
         }
     }
-    for (TEditForm *document : documents)
-        document->closeWithoutQuery();
+    for (const QPointer<TEditForm> &document : documents) {
+        if (document && !document->isClosed())
+            document->closeWithoutQuery();
+    }
     event->accept();
 }
 
@@ -561,9 +608,14 @@ void TFrameForm::StepThroughAllDocuments1Click()
 
 void TFrameForm::CloseAllDocuments1Click()
 {
-    const QList<TEditForm *> documents = documentWindows();
-    for (qsizetype i = documents.size() - 1; i >= 0; --i)
-        documents[i]->closeDocument();
+    // From the back to the front; a close query's dialog runs events, so each window is checked
+    // again before its turn.
+    const QList<TEditForm *> listed = documentWindows();
+    const QList<QPointer<TEditForm>> documents(listed.begin(), listed.end());
+    for (qsizetype i = documents.size() - 1; i >= 0; --i) {
+        if (documents[i] && !documents[i]->isClosed())
+            documents[i]->closeDocument();
+    }
 }
 
 void TFrameForm::CloseCurrentDocument1Click()

@@ -24,8 +24,10 @@ class TEditForm;
 // document windows (TEditForm), with a tab bar of one tab per document, the File and Window
 // menus, and the document history.
 //
-// The frame owns nothing of a document: each document window registers its tab when it is made
-// and removes it when it closes, and frees itself.
+// The frame owns nothing of a document: each document window registers with the frame when it is
+// made and leaves when it starts closing (or is destroyed), and frees itself. The frame's own list
+// of live windows, not the client area's list of sub-windows, answers which documents there are:
+// a sub-window being destroyed is still in the area's list, half gone.
 class TFrameForm : public QMainWindow, public HistoryHost
 {
     Q_OBJECT
@@ -72,6 +74,7 @@ public:
     bool openDocument(const QString &path) override; // HistoryHost
 
     // Document windows front to back: the active one first, then the one active before it.
+    // Windows that started closing are not in it.
     QList<TEditForm *> documentWindows() const;
     TEditForm *activeDocument() const;
     int documentCount() const { return int(documentWindows().size()); }
@@ -128,6 +131,9 @@ private:
     void FormShow();
     TEditForm *createDocumentWindow();
     void subWindowActivated(QMdiSubWindow *window);
+    // The live document shown in a sub-window; the sub-window itself is never asked, it may be
+    // in its destruction.
+    TEditForm *documentOfSubWindow(const QMdiSubWindow *window) const;
     void updateWindowCommands();
     void tile(Qt::Orientation orientation);
     static QPixmap makeBackgroundPicture();
@@ -144,6 +150,8 @@ private:
 
     QPointer<THistoryForm> m_history;
     QPointer<TEditForm> m_active;
+    // The live document windows, most recently activated first.
+    QList<QPointer<TEditForm>> m_documents;
     StartupOptions m_options;
     DesktopSettings::Flags m_settings;
     QStringList m_symbolFonts;

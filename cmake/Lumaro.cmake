@@ -2,6 +2,13 @@
 
 set(LUMARO_WARNINGS -Wall -Wextra)
 
+# The sanitizer build's tests (and the programs they start) stop at the first finding; leaks are
+# reported at exit. The suppressions name leaks inside outside libraries only, never our code.
+set(LUMARO_SANITIZER_ENVIRONMENT
+  "ASAN_OPTIONS=detect_leaks=1:halt_on_error=1"
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/leaks-outside.supp:print_suppressions=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+
 # lumaro_library(name SOURCES ... LIBS ...): one static library of a layer.
 function(lumaro_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;DEFINES" ${ARGN})
@@ -43,8 +50,16 @@ function(lumaro_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
+  if(LUMARO_SANITIZE)
+    # Instrumented code runs two to three times slower.
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * 3")
+  endif()
+  set(environment "QT_QPA_PLATFORM=offscreen;LUMARO_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared")
+  if(LUMARO_SANITIZE)
+    list(APPEND environment ${LUMARO_SANITIZER_ENVIRONMENT})
+  endif()
   set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMARO_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared")
+    ENVIRONMENT "${environment}")
 endfunction()
 
 # lumaro_bench(name SOURCES ... LIBS ...): a benchmark executable run by ./build.sh bench.

@@ -147,8 +147,14 @@ TEditForm::TEditForm(TFrameForm *frame)
 
 TEditForm::~TEditForm()
 {
-    if (!m_closed && m_frame)
-        m_frame->RemoveDocumentTab(this);
+    // Destroyed without closing (the frame or the sub-window went first): the window leaves the
+    // frame before anything of it is gone, and its children's last signals reach nobody.
+    disconnect(m_editor, nullptr, this, nullptr);
+    if (!m_closed) {
+        m_closed = true;
+        if (m_frame)
+            m_frame->RemoveDocumentTab(this);
+    }
     // The command classes refer to the editor; they go before the widgets do.
     m_areas.clear();
 }

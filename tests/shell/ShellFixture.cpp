@@ -19,10 +19,15 @@ ShellFixture::ShellFixture()
 
 ShellFixture::~ShellFixture()
 {
+    destroyFrame();
+    qputenv("LUMARO_REGISTRY_FILE", m_previousRegistry);
+}
+
+void ShellFixture::destroyFrame()
+{
     m_history.reset();
     m_frame.reset();
     flushDeletes();
-    qputenv("LUMARO_REGISTRY_FILE", m_previousRegistry);
 }
 
 TFrameForm *ShellFixture::showFrame(const QStringList &arguments)

@@ -20,6 +20,8 @@ public:
     // Makes and shows the frame; its first showing opens a new document, or the first argument.
     TFrameForm *showFrame(const QStringList &arguments = {});
     TFrameForm *frame() const { return m_frame.get(); }
+    // Destroys the history dialog and the frame with its windows, as the program does at exit.
+    void destroyFrame();
     THistoryForm *history() const { return m_history.get(); }
     ScriptedDialogs &dialogs() const { return ScriptedDialogs::installed(); }
 
