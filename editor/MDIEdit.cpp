@@ -57,6 +57,8 @@ TEditForm::TEditForm(TFrameForm *frame)
     : QMainWindow(nullptr)
     , m_frame(frame)
     , m_save(*this)
+    , m_crypt(this)
+    , m_protection(*this, m_save, m_crypt, [this] { closeWithoutQuery(); })
     , m_export(*this)
 {
     setObjectName(QStringLiteral("EditForm"));
@@ -387,14 +389,22 @@ void TEditForm::FormDeactivate()
 
 bool TEditForm::LoadDocument(const QString &path, QString *error)
 {
+    // A protected file asks for its password (or offers to unprotect an old one) first; its
+    // plain content stays in memory.
+    QByteArray content;
+    QByteArray password;
     QString why;
-    bool ok = false;
-    {
+    const DocumentProtection::OpenResult opened = m_protection.openFile(path, &content, &password, &why);
+    if (opened == DocumentProtection::OpenResult::Cancelled || (opened == DocumentProtection::OpenResult::Failed && why.isEmpty()))
+        return false;
+    bool ok = opened != DocumentProtection::OpenResult::Failed;
+    if (ok) {
         WaitCursor wait;
         m_editor->setUpdatesEnabled(false);
-        ok = DocumentIO::load(*m_editor, path, &why);
+        ok = DocumentIO::loadContent(*m_editor, content, path, &why);
         m_editor->setUpdatesEnabled(true);
     }
+    content.fill('\0');
     if (!ok) {
         if (error)
             *error = why;
@@ -402,6 +412,7 @@ bool TEditForm::LoadDocument(const QString &path, QString *error)
             Dialogs::instance().error(why);
         return false;
     }
+    m_save.setProtectionPassword(password);
     const bool isTemplate = DocumentFileFormats::isTemplate(path);
     m_documentFileName = isTemplate ? DocumentHost::untitled() : path;
     setWindowCaption(isTemplate ? DocumentHost::untitled() : path);

@@ -2,7 +2,9 @@
 
 #include "app/LastOpenedDocument.h"
 #include "app/MenuMerger.h"
+#include "editor/Crypt.h"
 #include "editor/DocumentHost.h"
+#include "editor/DocumentProtection.h"
 #include "editor/SaveCommands.h"
 #include "export/ExportCommands.h"
 #include "export/ExportHost.h"
@@ -47,6 +49,9 @@ public:
     bool ForceSave() const { return m_save.forceSave(); }
     bool SavedForMail() const { return m_save.savedForMail(); }
     SaveCommands &saveCommands() { return m_save; }
+    // The file-protection component of the first scheme, and the protection commands.
+    TCryptFile &Crypt() { return m_crypt; }
+    DocumentProtection &protection() { return m_protection; }
     // The exports of this document, with the frame's progress, viewing-time and presentation
     // windows when the program made them.
     ExportCommands &exportCommands();
@@ -154,6 +159,8 @@ private:
 
     TFrameForm *m_frame = nullptr;
     SaveCommands m_save;
+    TCryptFile m_crypt;
+    DocumentProtection m_protection;
     TRxRichEdit *m_editor = nullptr;
     std::unique_ptr<RichEditPageSource> m_exportSource;
     ExportCommands m_export;
