@@ -395,7 +395,8 @@ bool TEditForm::LoadDocument(const QString &path, QString *error)
     QByteArray password;
     QString why;
     const DocumentProtection::OpenResult opened = m_protection.openFile(path, &content, &password, &why);
-    if (opened == DocumentProtection::OpenResult::Cancelled || (opened == DocumentProtection::OpenResult::Failed && why.isEmpty()))
+    if (opened == DocumentProtection::OpenResult::Cancelled
+        || (opened == DocumentProtection::OpenResult::Failed && why.isEmpty()))
         return false;
     bool ok = opened != DocumentProtection::OpenResult::Failed;
     if (ok) {
