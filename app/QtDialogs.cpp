@@ -95,6 +95,15 @@ std::optional<QString> QtDialogs::inputText(const QString &title, const QString 
     return text;
 }
 
+std::optional<QString> QtDialogs::inputPassword(const QString &title, const QString &prompt)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 Dialogs::FileResult QtDialogs::runFileDialog(const FileRequest &request, bool save)
 {
     QFileDialog dialog(m_parent, request.title, request.initialDir, filterString(request.filters));

@@ -20,6 +20,7 @@ public:
 
     Button message(Icon icon, const QString &title, const QString &text, Buttons buttons) override;
     std::optional<QString> inputText(const QString &title, const QString &prompt, const QString &initial) override;
+    std::optional<QString> inputPassword(const QString &title, const QString &prompt) override;
     FileResult openFile(const FileRequest &request) override;
     FileResult saveFile(const FileRequest &request) override;
     std::optional<QColor> color(const QColor &initial, const QString &title) override;

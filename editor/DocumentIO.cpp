@@ -1,6 +1,7 @@
 #include "editor/DocumentIO.h"
 
 #include "editor/CompressedRtf.h"
+#include "editor/ProtectedFile.h"
 #include "editor/richtext/RxRichEdit.h"
 
 #include <QBuffer>
@@ -63,16 +64,34 @@ QString DocumentIO::failedToLoadMessage()
     return QStringLiteral("Failed to Load Stream");
 }
 
-bool DocumentIO::load(TRxRichEdit &editor, const QString &path, QString *error)
+bool DocumentIO::readFile(const QString &path, QByteArray *bytes, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("Cannot open file \"%1\". %2.").arg(shownPath(path), file.errorString()));
-    const QByteArray bytes = file.readAll();
+    *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(error, QStringLiteral("Cannot read file \"%1\". %2.").arg(shownPath(path), file.errorString()));
-    file.close();
+    return true;
+}
 
+bool DocumentIO::load(TRxRichEdit &editor, const QString &path, QString *error)
+{
+    QByteArray bytes;
+    if (!readFile(path, &bytes, error))
+        return false;
+    switch (ProtectedFile::kind(bytes.first(std::min<qsizetype>(bytes.size(), ProtectedFile::HeadSize)))) {
+    case ProtectedFile::Kind::Container:
+    case ProtectedFile::Kind::Legacy:
+        return fail(error, QStringLiteral("The file \"%1\" is protected with a password.").arg(shownPath(path)));
+    case ProtectedFile::Kind::Plain:
+        break;
+    }
+    return loadContent(editor, bytes, path, error);
+}
+
+bool DocumentIO::loadContent(TRxRichEdit &editor, const QByteArray &bytes, const QString &path, QString *error)
+{
     QByteArray content = bytes;
     auto streamFormat = TRxRichEdit::StreamFormat::RichText;
     switch (Formats::readFormat(path)) {
@@ -123,6 +142,25 @@ bool DocumentIO::save(
     if (format == Formats::WriteFormat::Compressed)
         return writeCompressed(bytes, path, error);
     return writeFile(path, bytes, error);
+}
+
+bool DocumentIO::saveProtected(const TRxRichEdit &editor, const QString &path, Formats::WriteFormat format,
+    bool selectionOnly, const QByteArray &password, QString *error)
+{
+    QByteArray bytes = encode(editor, format, selectionOnly);
+    if (format == Formats::WriteFormat::Compressed) {
+        QByteArray packed = CompressedRtf::compress(bytes);
+        bytes.fill('\0');
+        if (packed.isEmpty())
+            return fail(error, failedToSaveMessage());
+        bytes = std::move(packed);
+    }
+    QByteArray sealed;
+    const ProtectedContainer::Status status = ProtectedContainer::sealBytes(bytes, &sealed, password);
+    bytes.fill('\0');
+    if (status != ProtectedContainer::Status::Ok)
+        return fail(error, ProtectedContainer::message(status));
+    return writeFile(path, sealed, error);
 }
 
 bool DocumentIO::writeFile(const QString &path, const QByteArray &bytes, QString *error)

@@ -133,6 +133,8 @@ TEditForm::TEditForm(TFrameForm *frame)
     : QMainWindow(nullptr)
     , m_frame(frame)
     , m_save(*this)
+    , m_crypt(this)
+    , m_protection(*this, m_save, m_crypt, [this] { closeWithoutQuery(); })
     , m_export(*this)
 {
     setObjectName(QStringLiteral("EditForm"));
@@ -370,7 +372,7 @@ void TEditForm::buildCommands()
     m_areas.push_back(std::make_unique<SearchCommands>());
     m_areas.push_back(std::make_unique<TextToolCommands>());
     m_areas.push_back(std::make_unique<SpellingHelpCommands>());
-    m_areas.push_back(std::make_unique<ProtectionCommands>());
+    m_areas.push_back(std::make_unique<ProtectionCommands>(m_protection));
     m_areas.push_back(std::make_unique<PageViewCommands>());
     m_areas.push_back(std::make_unique<PrintCommands>());
     m_areas.push_back(std::make_unique<BuilderCommands>());
@@ -551,14 +553,23 @@ void TEditForm::FormDeactivate()
 
 bool TEditForm::LoadDocument(const QString &path, QString *error)
 {
+    // A protected file asks for its password (or offers to unprotect an old one) first; its
+    // plain content stays in memory.
+    QByteArray content;
+    QByteArray password;
     QString why;
-    bool ok = false;
-    {
+    const DocumentProtection::OpenResult opened = m_protection.openFile(path, &content, &password, &why);
+    if (opened == DocumentProtection::OpenResult::Cancelled
+        || (opened == DocumentProtection::OpenResult::Failed && why.isEmpty()))
+        return false;
+    bool ok = opened != DocumentProtection::OpenResult::Failed;
+    if (ok) {
         WaitCursor wait;
         m_editor->setUpdatesEnabled(false);
-        ok = DocumentIO::load(*m_editor, path, &why);
+        ok = DocumentIO::loadContent(*m_editor, content, path, &why);
         m_editor->setUpdatesEnabled(true);
     }
+    content.fill('\0');
     if (!ok) {
         if (error)
             *error = why;
@@ -566,6 +577,7 @@ bool TEditForm::LoadDocument(const QString &path, QString *error)
             Dialogs::instance().error(why);
         return false;
     }
+    m_save.setProtectionPassword(password);
     const bool isTemplate = DocumentFileFormats::isTemplate(path);
     m_documentFileName = isTemplate ? DocumentHost::untitled() : path;
     setWindowCaption(isTemplate ? DocumentHost::untitled() : path);

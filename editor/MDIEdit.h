@@ -2,7 +2,9 @@
 
 #include "app/LastOpenedDocument.h"
 #include "app/MenuMerger.h"
+#include "editor/Crypt.h"
 #include "editor/DocumentHost.h"
+#include "editor/DocumentProtection.h"
 #include "editor/SaveCommands.h"
 #include "editor/commands/ViewCommands.h"
 #include "export/ExportCommands.h"
@@ -63,6 +65,9 @@ public:
     bool ForceSave() const { return m_save.forceSave(); }
     bool SavedForMail() const { return m_save.savedForMail(); }
     SaveCommands &saveCommands() { return m_save; }
+    // The file-protection component of the first scheme, and the protection commands.
+    TCryptFile &Crypt() { return m_crypt; }
+    DocumentProtection &protection() { return m_protection; }
     // The exports of this document, with the frame's progress, viewing-time and presentation
     // windows when the program made them.
     ExportCommands &exportCommands();
@@ -187,6 +192,8 @@ private:
 
     TFrameForm *m_frame = nullptr;
     SaveCommands m_save;
+    TCryptFile m_crypt;
+    DocumentProtection m_protection;
     TRxRichEdit *m_editor = nullptr;
     std::unique_ptr<RichEditPageSource> m_exportSource;
     ExportCommands m_export;

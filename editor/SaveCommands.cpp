@@ -57,7 +57,9 @@ SaveCommands::Result SaveCommands::write(const QString &path)
     bool ok = false;
     {
         WaitCursor wait;
-        ok = DocumentIO::save(editor, path, format, false, &error);
+        ok = m_protectionPassword.isEmpty()
+            ? DocumentIO::save(editor, path, format, false, &error)
+            : DocumentIO::saveProtected(editor, path, format, false, m_protectionPassword, &error);
     }
     if (!ok) {
         Dialogs::instance().error(error);
@@ -71,6 +73,12 @@ SaveCommands::Result SaveCommands::write(const QString &path)
         editor.setPlainTextMode(false);
     }
     return Result::Saved;
+}
+
+void SaveCommands::setProtectionPassword(const QByteArray &password)
+{
+    m_protectionPassword.fill('\0');
+    m_protectionPassword = password;
 }
 
 SaveCommands::Result SaveCommands::save()
@@ -142,7 +150,10 @@ SaveCommands::Result SaveCommands::saveSelectionAs()
     bool ok = false;
     {
         WaitCursor wait;
-        ok = DocumentIO::save(m_host.editor(), path, Formats::writeFormat(path, filter), true, &error);
+        const Formats::WriteFormat format = Formats::writeFormat(path, filter);
+        ok = m_protectionPassword.isEmpty()
+            ? DocumentIO::save(m_host.editor(), path, format, true, &error)
+            : DocumentIO::saveProtected(m_host.editor(), path, format, true, m_protectionPassword, &error);
     }
     if (ok)
         m_host.recordSavedSelection(path);

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 
+#include <QByteArray>
 #include <QString>
 
 class DocumentHost;
@@ -37,6 +38,11 @@ public:
     int filterIndex() const { return m_filterIndex; }
     void setFilterIndex(int index) { m_filterIndex = index; }
 
+    // While set, every file the window writes (Save, Save As, Save Selected Text As) is sealed
+    // in the password container with it: the document was opened from such a file.
+    QByteArray protectionPassword() const { return m_protectionPassword; }
+    void setProtectionPassword(const QByteArray &password);
+
     // The save dialog as Save As shows it (fileName preset, filters, options).
     Dialogs::FileRequest saveDialogRequest(const QString &fileName) const;
     // Save As's preset: the name without its last four characters ("Untitled" stays as it is).
@@ -49,4 +55,5 @@ private:
     bool m_forceSave = false;
     bool m_savedForMail = false;
     int m_filterIndex = 1;
+    QByteArray m_protectionPassword;
 };

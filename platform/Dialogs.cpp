@@ -29,6 +29,11 @@ public:
 
 } // namespace
 
+std::optional<QString> Dialogs::inputPassword(const QString &, const QString &)
+{
+    return std::nullopt;
+}
+
 Dialogs &Dialogs::instance()
 {
     static HeadlessDialogs headless;

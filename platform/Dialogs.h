@@ -75,6 +75,9 @@ public:
     // A one-line input prompt; nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString &title, const QString &prompt,
                                              const QString &initial) = 0;
+    // A one-line prompt whose typing is masked (passwords); nullopt when cancelled. Services that
+    // cannot mask answer as cancelled.
+    virtual std::optional<QString> inputPassword(const QString &title, const QString &prompt);
     virtual FileResult openFile(const FileRequest &request) = 0;
     virtual FileResult saveFile(const FileRequest &request) = 0;
     virtual std::optional<QColor> color(const QColor &initial, const QString &title = {}) = 0;

@@ -95,6 +95,15 @@ std::optional<QString> ScriptedDialogs::inputText(const QString &title, const QS
     return std::get<std::optional<QString>>(a.value);
 }
 
+std::optional<QString> ScriptedDialogs::inputPassword(const QString &title, const QString &prompt)
+{
+    m_shown.append({Kind::Input, Icon::None, title, prompt, Buttons::OkCancel, {}, true});
+    Answer a;
+    if (!take(Kind::Input, prompt, &a))
+        return std::nullopt;
+    return std::get<std::optional<QString>>(a.value);
+}
+
 Dialogs::FileResult ScriptedDialogs::openFile(const FileRequest &request)
 {
     m_shown.append({Kind::Open, Icon::None, request.title, {}, Buttons::OkCancel, request});

@@ -24,10 +24,12 @@ public:
         QString text;
         Buttons buttons = Buttons::Ok;
         FileRequest file; // for Open / Save
+        bool masked = false; // an input prompt whose typing is hidden
     };
 
     // Queue answers, in the order the dialogs will appear.
     void answerMessage(Button button);
+    // Answers an input prompt, masked or not.
     void answerInput(std::optional<QString> text);
     void answerOpen(QStringList files, int filterIndex = 1);
     void answerSave(QString file, int filterIndex = -1); // -1: keep the request's index
@@ -46,6 +48,7 @@ public:
 
     Button message(Icon icon, const QString &title, const QString &text, Buttons buttons) override;
     std::optional<QString> inputText(const QString &title, const QString &prompt, const QString &initial) override;
+    std::optional<QString> inputPassword(const QString &title, const QString &prompt) override;
     FileResult openFile(const FileRequest &request) override;
     FileResult saveFile(const FileRequest &request) override;
     std::optional<QColor> color(const QColor &initial, const QString &title) override;
