@@ -39,6 +39,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     CommandLine cl;
     bool converting = false;
     bool outdirGiven = false;
+    bool jobsGiven = false;
     bool optionsEnded = false;
     QStringList files;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -76,6 +77,16 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             cl.outputDir = value;
             continue;
         }
+        if (takeValue(arguments, i, QStringLiteral("--jobs"), &value, &missing)) {
+            bool number = false;
+            const int jobs = value.toInt(&number);
+            if (missing || !number || jobs < 1 || jobs > 1024)
+                return failure(
+                    QStringLiteral("--jobs needs a number of documents from 1 to 1024, not \"%1\"").arg(value));
+            jobsGiven = true;
+            cl.jobs = jobs;
+            continue;
+        }
         // Options Qt itself takes (-platform, -style, ...) are removed before the editor's
         // command line is parsed.
         return failure(QStringLiteral("unknown option %1 (see --help)").arg(arg));
@@ -93,6 +104,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     }
     if (outdirGiven)
         return failure(QStringLiteral("--outdir is only used with --convert-to"));
+    if (jobsGiven)
+        return failure(QStringLiteral("--jobs is only used with --convert-to"));
     cl.documentFile = files.value(0);
     return cl;
 }
@@ -100,7 +113,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 QString CommandLine::helpText()
 {
     return QStringLiteral("Usage: lumaro [OPTION] [FILE]\n"
-                          "       lumaro --convert-to FORMAT [--outdir DIR] FILE...\n"
+                          "       lumaro --convert-to FORMAT [--outdir DIR] [--jobs N] FILE...\n"
                           "Velmora Lumaro Editor, a word processor for rich text documents.\n"
                           "\n"
                           "  FILE                  a document to open (.rtf, .doc, .rtc, .ktp or plain text)\n"
@@ -122,6 +135,9 @@ QString CommandLine::helpText()
                          "                        written (the reason is printed on standard error and nothing\n"
                          "                        is written for it), 2 for a wrong command line.\n"
                          "  --outdir DIR          the folder for converted files (default: the current folder)\n"
+                         "  --jobs N              convert up to N documents side by side, each in a process\n"
+                         "                        of its own (default: the number of cores); the lines and\n"
+                         "                        messages still come in the order of the FILEs\n"
                          "  -h, --help            show this help and exit\n"
                          "  -v, --version         show the version and exit\n"
                          "\n"

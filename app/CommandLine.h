@@ -13,9 +13,10 @@ struct CommandLine
     QString documentFile; // RunEditor: the first non-option argument
     QString error; // Error: what was wrong
 
-    // Convert: --convert-to FORMAT [--outdir DIR] FILE...
+    // Convert: --convert-to FORMAT [--outdir DIR] [--jobs N] FILE...
     QString convertFormat;
     QString outputDir; // empty: the current folder
+    int jobs = 0; // --jobs N: documents converted side by side; 0: one per core
     QStringList inputFiles;
 
     static CommandLine parse(const QStringList &arguments); // arguments without the program name

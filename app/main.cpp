@@ -2,6 +2,7 @@
 #include "app/MDIFrame.h"
 #include "app/ProgramStart.h"
 #include "app/QtDialogs.h"
+#include "editor/ConversionBatch.h"
 #include "editor/DocumentConverter.h"
 
 #include <QApplication>
@@ -16,17 +17,13 @@ int convert(int argc, char **argv, const CommandLine &cl)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    DocumentConverter converter(*DocumentConverter::format(cl.convertFormat), cl.outputDir);
+    const DocumentConverter::Format format = *DocumentConverter::format(cl.convertFormat);
     int failures = 0;
-    for (const QString &input : cl.inputFiles) {
-        const DocumentConverter::Outcome outcome = converter.convert(input);
-        if (outcome.ok) {
-            for (const QString &output : outcome.outputs)
-                std::printf("%s -> %s\n", qPrintable(input), qPrintable(output));
-        } else {
-            std::fprintf(stderr, "lumaro: %s\n", qPrintable(outcome.message));
-            ++failures;
-        }
+    if (qEnvironmentVariableIsSet(ConversionBatch::workerVariable())) {
+        failures = ConversionBatch::runWorker(format, cl.outputDir, cl.inputFiles);
+    } else {
+        ConversionBatch batch(format, cl.outputDir, cl.jobs > 0 ? cl.jobs : ConversionBatch::defaultJobs());
+        failures = batch.run(cl.inputFiles, stdout, stderr);
     }
     std::fflush(stdout);
     return failures == 0 ? 0 : 1;
@@ -54,7 +51,8 @@ int main(int argc, char **argv)
         // A wrong conversion command line is reported here, before anything needs a display;
         // other unknown options may still be Qt's own (-platform ...), parsed again below.
         for (const QString &arg : args) {
-            if (arg.startsWith(QLatin1String("--convert-to")) || arg.startsWith(QLatin1String("--outdir"))) {
+            if (arg.startsWith(QLatin1String("--convert-to")) || arg.startsWith(QLatin1String("--outdir"))
+                || arg.startsWith(QLatin1String("--jobs"))) {
                 std::fprintf(stderr, "lumaro: %s\n", qPrintable(early.error));
                 return 2;
             }

@@ -2,15 +2,15 @@
 
 #include "export/ExportError.h"
 #include "export/ExportFileNames.h"
+#include "export/ReplacingFile.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 EmfPageTarget::EmfPageTarget(const QString &base, QSize size, const EmfPaintDevice::Options &options)
     : m_base(base)
     , m_size(size)
     , m_options(options)
-{
-}
+{ }
 
 EmfPageTarget::~EmfPageTarget() = default;
 
@@ -23,11 +23,16 @@ QPaintDevice *EmfPageTarget::beginPage(int)
 void EmfPageTarget::endPage(int pageNumber, bool)
 {
     const QString name = ExportFileNames::pageFile(m_base, pageNumber, QStringLiteral(".emf"));
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
+    ReplacingFile replacing(QFile::encodeName(name).toStdString());
+    QFile file;
+    if (!replacing.open() || !file.open(replacing.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
         throw ExportError(QStringLiteral("Error Opening File ") + name + QStringLiteral("!"));
-    if (!m_page->save(file) || !file.commit())
-        throw ExportError(QStringLiteral("Error Writing File ") + name + QStringLiteral("! ") + file.errorString());
+    const bool saved = m_page->save(file) && file.flush();
+    const QString reason = file.errorString();
+    file.close();
+    if (!saved || !replacing.commit())
+        throw ExportError(QStringLiteral("Error Writing File ") + name + QStringLiteral("! ")
+            + (saved ? QString::fromLocal8Bit(replacing.error().c_str()) : reason));
     m_page.reset();
     ++m_written;
 }

@@ -38,18 +38,23 @@ private:
 
 ExportCommands::ExportCommands(ExportHost &host)
     : m_host(host)
-{
-}
+{ }
 
 QList<ExportCommands::TextCommand> ExportCommands::textCommands()
 {
     return {
-        {QStringLiteral("in Times Roman 12..."), 8, 12},  {QStringLiteral("in Times Roman 11..."), 8, 11},
-        {QStringLiteral("in Times Roman 10..."), 8, 10},  {QStringLiteral("in Helvetica 12..."), 0, 12},
-        {QStringLiteral("in Helvetica 11..."), 0, 11},    {QStringLiteral("in Helvetica 10 ..."), 0, 10},
-        {QStringLiteral("in Courier New 12..."), 4, 12},  {QStringLiteral("in Courier New 11..."), 4, 11},
-        {QStringLiteral("in Courier New 10..."), 4, 10},  {QStringLiteral("in Courier New 9..."), 4, 9},
-        {QStringLiteral("in Courier New 8..."), 4, 8},    {QStringLiteral("in Courier New 7..."), 4, 7},
+        { QStringLiteral("in Times Roman 12..."), 8, 12 },
+        { QStringLiteral("in Times Roman 11..."), 8, 11 },
+        { QStringLiteral("in Times Roman 10..."), 8, 10 },
+        { QStringLiteral("in Helvetica 12..."), 0, 12 },
+        { QStringLiteral("in Helvetica 11..."), 0, 11 },
+        { QStringLiteral("in Helvetica 10 ..."), 0, 10 },
+        { QStringLiteral("in Courier New 12..."), 4, 12 },
+        { QStringLiteral("in Courier New 11..."), 4, 11 },
+        { QStringLiteral("in Courier New 10..."), 4, 10 },
+        { QStringLiteral("in Courier New 9..."), 4, 9 },
+        { QStringLiteral("in Courier New 8..."), 4, 8 },
+        { QStringLiteral("in Courier New 7..."), 4, 7 },
     };
 }
 
@@ -69,8 +74,7 @@ QString ExportCommands::askFileName(ExportKind kind, const QString &suggestion)
     return result.accepted() ? result.file() : QString();
 }
 
-template <typename Job>
-bool ExportCommands::run(Job job, const QString &success, bool showProgress)
+template <typename Job> bool ExportCommands::run(Job job, const QString &success, bool showProgress)
 {
     ExportJobs jobs(m_host.pageSource());
     if (showProgress && m_progress)
@@ -107,12 +111,33 @@ bool ExportCommands::run(Job job, const QString &success, bool showProgress)
 
 bool ExportCommands::exportPdf()
 {
-    const QString path = askFileName(ExportKind::Pdf, ExportFileNames::suggested(m_host.documentFileName(),
-                                                                                ExportFormats::info(ExportKind::Pdf).suffix));
+    const QString path = askFileName(ExportKind::Pdf,
+        ExportFileNames::suggested(m_host.documentFileName(), ExportFormats::info(ExportKind::Pdf).suffix));
     if (path.isEmpty())
         return false;
-    return run([&](ExportJobs &jobs) { jobs.writeFullPdf(path); return QString(); },
-               QStringLiteral("Document succesfully exported to PDF format."), true);
+    return run(
+        [&](ExportJobs &jobs) {
+            jobs.writeFullPdf(path);
+            return QString();
+        },
+        QStringLiteral("Document succesfully exported to PDF format."), true);
+}
+
+bool ExportCommands::exportSearchablePdf()
+{
+    const ExportFormatInfo format = ExportFormats::info(ExportKind::PdfSearchable);
+    const QString path
+        = askFileName(ExportKind::PdfSearchable, ExportFileNames::suggested(m_host.documentFileName(), format.suffix));
+    if (path.isEmpty())
+        return false;
+    const QPageLayout settings = m_host.pageSettings();
+    return run(
+        [&](ExportJobs &jobs) {
+            jobs.setPageSettings(settings);
+            jobs.writeSearchablePdf(path);
+            return QString();
+        },
+        QStringLiteral("Document succesfully exported to PDF format."), true);
 }
 
 bool ExportCommands::exportTextPdf(int fontNumber, int fontSize)
@@ -124,19 +149,21 @@ bool ExportCommands::exportTextPdf(int fontNumber, int fontSize)
         ExportHost &host;
         int step;
         ~RestoreZoom() { host.setZoomStep(step); }
-    } restore{m_host, zoom};
+    } restore { m_host, zoom };
 
     const QString path = askFileName(ExportKind::PdfText,
-                                     ExportFileNames::suggestedKeepingExtension(m_host.documentFileName(), QStringLiteral(" - PDF")));
+        ExportFileNames::suggestedKeepingExtension(m_host.documentFileName(), QStringLiteral(" - PDF")));
     if (path.isEmpty())
         return false;
-    const QString success = QStringLiteral("Export To PDF ") + ExportFileNames::fileNamePart(path) + QStringLiteral(" Completed.");
-    return run([&](ExportJobs &jobs) {
-                   jobs.writeTextPdf(path, fontNumber, fontSize);
-                   m_host.setCaretToStart();
-                   return QString();
-               },
-               success, false);
+    const QString success
+        = QStringLiteral("Export To PDF ") + ExportFileNames::fileNamePart(path) + QStringLiteral(" Completed.");
+    return run(
+        [&](ExportJobs &jobs) {
+            jobs.writeTextPdf(path, fontNumber, fontSize);
+            m_host.setCaretToStart();
+            return QString();
+        },
+        success, false);
 }
 
 bool ExportCommands::exportImages(ExportKind kind)
@@ -152,14 +179,18 @@ bool ExportCommands::exportImages(ExportKind kind)
             if (m_viewingTime)
                 seconds = m_viewingTime();
         }
-        return run([&](ExportJobs &jobs) { jobs.writeGif(path, seconds); return QString(); },
-                   QStringLiteral("Document Succesfully Exported to GIF Animated Format."), true);
+        return run(
+            [&](ExportJobs &jobs) {
+                jobs.writeGif(path, seconds);
+                return QString();
+            },
+            QStringLiteral("Document Succesfully Exported to GIF Animated Format."), true);
     }
     return run(
         [&](ExportJobs &jobs) {
             const int n = jobs.writePageImages(kind, path);
             return QStringLiteral("[ ") + QString::number(n)
-                   + QStringLiteral(" ] separate image(s) have been created from your document.");
+                + QStringLiteral(" ] separate image(s) have been created from your document.");
         },
         QString(), true);
 }
@@ -167,8 +198,7 @@ bool ExportCommands::exportImages(ExportKind kind)
 bool ExportCommands::exportPresentation()
 {
     const QString path = askFileName(ExportKind::Presentation,
-                                     ExportFileNames::suggested(m_host.documentFileName(),
-                                                                ExportFormats::info(ExportKind::Presentation).suffix));
+        ExportFileNames::suggested(m_host.documentFileName(), ExportFormats::info(ExportKind::Presentation).suffix));
     if (path.isEmpty())
         return false;
     PresentationOptions options;
@@ -177,6 +207,10 @@ bool ExportCommands::exportPresentation()
         if (m_presentation)
             options = m_presentation();
     }
-    return run([&](ExportJobs &jobs) { jobs.writePresentation(path, options); return QString(); },
-               QStringLiteral("Document Succesfully Exported to Velmora Presentation File Format."), true);
+    return run(
+        [&](ExportJobs &jobs) {
+            jobs.writePresentation(path, options);
+            return QString();
+        },
+        QStringLiteral("Document Succesfully Exported to Velmora Presentation File Format."), true);
 }

@@ -31,6 +31,8 @@ public:
 
     bool exportPdf();
     bool exportTextPdf(int fontNumber, int fontSize);
+    // The searchable PDF: vector text on the paper of the page settings.
+    bool exportSearchablePdf();
     // Bmp, Emf, Png, Jpeg, Tiff or Gif.
     bool exportImages(ExportKind kind);
     bool exportPresentation();
@@ -46,8 +48,7 @@ public:
 
 private:
     QString askFileName(ExportKind kind, const QString &suggestion);
-    template <typename Job>
-    bool run(Job job, const QString &success, bool showProgress);
+    template <typename Job> bool run(Job job, const QString &success, bool showProgress);
 
     ExportHost &m_host;
     ExportProgress *m_progress = nullptr;

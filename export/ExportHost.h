@@ -1,5 +1,8 @@
 #pragma once
 
+#include "export/SearchablePdf.h"
+
+#include <QPageLayout>
 #include <QString>
 
 class ExportPageSource;
@@ -16,4 +19,7 @@ public:
     // Sets the zoom step and applies it.
     virtual void setZoomStep(int step) = 0;
     virtual void setCaretToStart() = 0;
+    // The paper and margins the document is laid out on for printing, which the searchable PDF
+    // takes; A4 with half-inch margins until the window knows better.
+    virtual QPageLayout pageSettings() const { return SearchablePdf::defaultPageSettings(); }
 };

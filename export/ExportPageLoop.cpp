@@ -12,22 +12,19 @@ ExportPageLoop::ExportPageLoop(ExportPageSource &source, const ExportPageGeometr
     , m_geometry(geometry)
     , m_dpiX(defaultDpiX())
     , m_dpiY(defaultDpiY())
-{
-}
+{ }
 
 int ExportPageLoop::defaultDpiX()
 {
-    const QScreen *screen = qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-                                ? QGuiApplication::primaryScreen()
-                                : nullptr;
+    const QScreen *screen
+        = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
     return screen ? qRound(screen->logicalDotsPerInchX()) : 96;
 }
 
 int ExportPageLoop::defaultDpiY()
 {
-    const QScreen *screen = qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-                                ? QGuiApplication::primaryScreen()
-                                : nullptr;
+    const QScreen *screen
+        = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
     return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
 }
 
@@ -48,7 +45,7 @@ int ExportPageLoop::run(ExportPageTarget &target)
     {
         ExportPageSource &source;
         ~CacheRelease() { source.releaseCache(); }
-    } release{m_source};
+    } release { m_source };
 
     while (true) {
         QPaintDevice *surface = target.beginPage(page);
@@ -68,5 +65,6 @@ int ExportPageLoop::run(ExportPageTarget &target)
         start = next;
         ++page;
     }
+    target.finish();
     return page;
 }

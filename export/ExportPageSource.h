@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 #include <QStringList>
 
 class QPainter;
@@ -18,7 +19,17 @@ public:
     // which also measures the text); returns the first position that did not fit.
     virtual int renderPage(QPainter &painter, const QRect &rectTwips, int start) = 0;
     // Drops whatever the source keeps between pages of one export.
-    virtual void releaseCache() {}
+    virtual void releaseCache() { }
     // The text's lines as currently wrapped on screen.
     virtual QStringList displayLines() const = 0;
+
+    // What the document says about itself (empty where it says nothing).
+    struct DocumentInfo
+    {
+        QString title;
+        QString author;
+        QString subject;
+        QString keywords;
+    };
+    virtual DocumentInfo documentInfo() const { return {}; }
 };

@@ -17,6 +17,7 @@ struct Name
 
 constexpr Name kNames[] = {
     { "pdf", ExportKind::Pdf },
+    { "pdf-searchable", ExportKind::PdfSearchable },
     { "pdf-text", ExportKind::PdfText },
     { "bmp", ExportKind::Bmp },
     { "emf", ExportKind::Emf },
@@ -178,6 +179,10 @@ QStringList ExportRequest::names()
 QString ExportRequest::helpText()
 {
     return QStringLiteral("                          pdf   PDF, every page an image of its full layout\n"
+                          "                          pdf-searchable\n"
+                          "                                PDF of selectable, searchable text in embedded fonts,\n"
+                          "                                on A4 paper with margins of half an inch, pictures,\n"
+                          "                                links and the document's title and author\n"
                           "                          pdf-text[:FONT[:SIZE]]\n"
                           "                                PDF of the text only, 50 lines a page; FONT is times,\n"
                           "                                helvetica or courier, SIZE 12, 11 or 10 (courier also\n"
@@ -212,6 +217,9 @@ QStringList ExportRequest::run(ExportJobs &jobs, const QString &chosenPath) cons
         break;
     case ExportKind::PdfText:
         jobs.writeTextPdf(chosenPath, fontNumber, fontSize);
+        break;
+    case ExportKind::PdfSearchable:
+        jobs.writeSearchablePdf(chosenPath);
         break;
     case ExportKind::Gif:
         jobs.writeGif(chosenPath, gifSeconds);

@@ -11,7 +11,7 @@
 class ExportJobs;
 
 // One export as a batch run names it, with the choices the menu commands take from their
-// windows: "pdf", "pdf-text[:FONT[:SIZE]]", "bmp", "emf", "png", "jpg", "tiff", "gif" and
+// windows: "pdf", "pdf-searchable", "pdf-text[:FONT[:SIZE]]", "bmp", "emf", "png", "jpg", "tiff", "gif" and
 // "vmp[:SIZE[:SECONDS[:FRAME]]]". Names and options are case-insensitive.
 struct ExportRequest
 {

@@ -4,16 +4,20 @@
 #include "export/ExportError.h"
 #include "export/JpegWriter.h"
 #include "export/PngWriter.h"
+#include "export/ReplacingFile.h"
 #include "export/TiffWriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 namespace ImagePageWriter {
 
 void write(ExportKind kind, const QImage &page, const QString &fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Written by a temporary name and renamed into place; the export syncs the folder once at the
+    // end instead of every page on its own.
+    ReplacingFile replacing(QFile::encodeName(fileName).toStdString());
+    QFile file;
+    if (!replacing.open() || !file.open(replacing.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
         throw ExportError(QStringLiteral("Error Opening File ") + fileName + QStringLiteral("!"));
     bool ok = false;
     QString error;
@@ -46,12 +50,16 @@ void write(ExportKind kind, const QImage &page, const QString &fileName)
         error = QStringLiteral("Not a page image format.");
         break;
     }
-    if (!ok) {
-        file.cancelWriting();
-        throw ExportError(error.isEmpty() ? file.errorString() : error);
+    if (ok && !file.flush()) {
+        ok = false;
+        error = file.errorString();
     }
-    if (!file.commit())
-        throw ExportError(QStringLiteral("Error Writing File ") + fileName + QStringLiteral("! ") + file.errorString());
+    file.close();
+    if (!ok)
+        throw ExportError(error.isEmpty() ? file.errorString() : error);
+    if (!replacing.commit())
+        throw ExportError(QStringLiteral("Error Writing File ") + fileName + QStringLiteral("! ")
+            + QString::fromLocal8Bit(replacing.error().c_str()));
 }
 
 } // namespace ImagePageWriter

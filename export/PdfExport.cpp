@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <vector>
+
 namespace PdfExport {
 
 namespace {
@@ -36,16 +38,33 @@ void applyStandardProperties(TPrintPDF1 &pdf, const QString &fileName, Layout la
     }
 }
 
+int placePage(TPrintPDF1 &pdf, const QImage &page)
+{
+    return pdf.PlaceImage(25, 20, page.width(), page.height());
+}
+
+void writePageImage(const TPrintPDF1 &pdf, int image, const QImage &page)
+{
+    // Each row goes to the writer as red, green, blue bytes straight from the surface.
+    const QImage source = page.format() == QImage::Format_RGB32 ? page : page.convertToFormat(QImage::Format_RGB32);
+    const int width = source.width();
+    std::vector<unsigned char> row(std::size_t(width) * 3);
+    pdf.WriteImage(image, width, source.height(), [&](int y) {
+        const QRgb *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        unsigned char *out = row.data();
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = in[x];
+            *out++ = static_cast<unsigned char>(qRed(p));
+            *out++ = static_cast<unsigned char>(qGreen(p));
+            *out++ = static_cast<unsigned char>(qBlue(p));
+        }
+        return static_cast<const unsigned char *>(row.data());
+    });
+}
+
 void drawPage(TPrintPDF1 &pdf, const QImage &page)
 {
-    // Format_RGB888 stores every pixel red, green, blue: the order the writer's image data needs.
-    const QImage rgb = page.convertToFormat(QImage::Format_RGB888);
-    const int rowBytes = rgb.width() * 3;
-    std::string pixels;
-    pixels.resize(std::size_t(rowBytes) * rgb.height());
-    for (int y = 0; y < rgb.height(); ++y)
-        memcpy(pixels.data() + std::size_t(y) * rowBytes, rgb.constScanLine(y), std::size_t(rowBytes));
-    pdf.Draw(25, 20, {rgb.width(), rgb.height(), pixels});
+    writePageImage(pdf, placePage(pdf, page), page);
 }
 
 void writeTextLines(TPrintPDF1 &pdf, const QStringList &lines, const std::function<void()> &afterLine)

@@ -15,6 +15,7 @@ public:
     int renderPage(QPainter &painter, const QRect &rectTwips, int start) override;
     void releaseCache() override;
     QStringList displayLines() const override;
+    DocumentInfo documentInfo() const override;
 
 private:
     TRxRichEdit &m_edit;

@@ -77,10 +77,18 @@ bool TiffWriter::write(QIODevice &device, const QImage &image)
         return false;
     }
 
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    // Rows go out as they are converted, red, green, blue, straight from the bitmap.
+    const QImage source = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    QByteArray row(qsizetype(w) * 3, Qt::Uninitialized);
     for (int y = 0; y < h; ++y) {
-        const char *line = reinterpret_cast<const char *>(rgb.constScanLine(y));
-        if (device.write(line, qint64(w) * 3) != qint64(w) * 3) {
+        const QRgb *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        char *out = row.data();
+        for (int x = 0; x < w; ++x) {
+            *out++ = char(qRed(in[x]));
+            *out++ = char(qGreen(in[x]));
+            *out++ = char(qBlue(in[x]));
+        }
+        if (device.write(row.constData(), row.size()) != row.size()) {
             m_error = device.errorString();
             return false;
         }

@@ -1,7 +1,10 @@
 #include "export/tnpdf2.h"
 
+#include "export/ReplacingFile.h"
+
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +13,6 @@
 #include <ostream>
 #include <system_error>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -22,7 +24,7 @@ const char kCrLf[] = "\r\n";
 std::tm localNow()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm result{};
+    std::tm result {};
     localtime_r(&now, &result);
     return result;
 }
@@ -56,8 +58,7 @@ class CountingWriter
 public:
     explicit CountingWriter(std::ostream &out)
         : m_out(out)
-    {
-    }
+    { }
     void write(std::string_view bytes)
     {
         m_out.write(bytes.data(), std::streamsize(bytes.size()));
@@ -77,8 +78,7 @@ TPrintPDF1::TPrintPDF1()
     , Creator("Velmora Lumaro")
     , Producer("Velmora Lumaro")
     , m_clock(localNow)
-{
-}
+{ }
 
 TPrintPDF1::~TPrintPDF1()
 {
@@ -87,11 +87,9 @@ TPrintPDF1::~TPrintPDF1()
 
 const std::vector<std::string> &TPrintPDF1::standardFonts()
 {
-    static const std::vector<std::string> fonts = {
-        "Helvetica", "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
-        "Courier",   "Courier-Bold",   "Courier-Oblique",   "Courier-BoldOblique",
-        "Times-Roman", "Times-Bold",   "Times-Italic",      "Times-BoldItalic",
-        "Symbol",    "ZapfDingbats"};
+    static const std::vector<std::string> fonts = { "Helvetica", "Helvetica-Bold", "Helvetica-Oblique",
+        "Helvetica-BoldOblique", "Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique", "Times-Roman",
+        "Times-Bold", "Times-Italic", "Times-BoldItalic", "Symbol", "ZapfDingbats" };
     return fonts;
 }
 
@@ -161,8 +159,8 @@ std::string TPrintPDF1::creationDate() const
 {
     const std::tm t = m_clock();
     char digits[32];
-    std::snprintf(digits, sizeof digits, "%04d%02d%02d%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(digits, sizeof digits, "%04d%02d%02d%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
+        t.tm_hour, t.tm_min, t.tm_sec);
     return digits;
 }
 
@@ -225,9 +223,8 @@ std::string TPrintPDF1::deflate(std::string_view data) const
 {
     uLongf size = compressBound(uLong(data.size()));
     std::string out(size, '\0');
-    const int rc = compress2(reinterpret_cast<Bytef *>(out.data()), &size,
-                             reinterpret_cast<const Bytef *>(data.data()), uLong(data.size()),
-                             Z_DEFAULT_COMPRESSION);
+    const int rc = compress2(reinterpret_cast<Bytef *>(out.data()), &size, reinterpret_cast<const Bytef *>(data.data()),
+        uLong(data.size()), Z_DEFAULT_COMPRESSION);
     if (rc != Z_OK)
         throw PdfWriteError("Compression failed.");
     out.resize(size);
@@ -273,26 +270,77 @@ void TPrintPDF1::Draw(int x, int y, const TPDFImage &image)
     if (image.Width <= 0 || image.Height <= 0
         || image.Pixels.size() < std::size_t(image.Width) * std::size_t(image.Height) * 3)
         throw std::invalid_argument("image data smaller than its size");
+    const int i = PlaceImage(x, y, image.Width, image.Height);
+    const std::size_t rowBytes = std::size_t(image.Width) * 3;
+    const auto *pixels = reinterpret_cast<const unsigned char *>(image.Pixels.data());
+    WriteImage(i, image.Width, image.Height, [&](int row) { return pixels + rowBytes * std::size_t(row); });
+}
 
+int TPrintPDF1::PlaceImage(int x, int y, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        throw std::invalid_argument("an image needs a width and a height");
     const int i = ++m_imageCount;
     // 8 inches of pixels fill the page width, 10.625 inches the page height.
-    const long long placedWidth = (long long)image.Width * PageWidth / (8LL * m_ppiX);
-    const long long placedHeight = (long long)image.Height * PageHeight * 8 / (85LL * m_ppiY);
+    const long long placedWidth = (long long)width * PageWidth / (8LL * m_ppiX);
+    const long long placedHeight = (long long)height * PageHeight * 8 / (85LL * m_ppiY);
 
     line(m_content, "q");
-    line(m_content, num(placedWidth) + " 0 0 " + num(placedHeight) + " " + num(x) + " "
-                        + num(PageHeight - y - placedHeight) + " cm");
+    line(m_content,
+        num(placedWidth) + " 0 0 " + num(placedHeight) + " " + num(x) + " " + num(PageHeight - y - placedHeight)
+            + " cm");
     line(m_content, "/Im" + num(i) + " Do");
     line(m_content, "Q");
+    ensureSpoolFolder();
+    return i;
+}
 
-    const std::string_view raw = image.Pixels.substr(0, std::size_t(image.Width) * image.Height * 3);
-    const std::string data = Compress ? deflate(raw) : std::string(raw);
+void TPrintPDF1::WriteImage(int i, int width, int height, const RowSource &rows) const
+{
+    const std::size_t rowBytes = std::size_t(width) * 3;
+    std::string data;
+    if (Compress) {
+        // One zlib stream at the default level, fed a row at a time: the same bytes as
+        // compressing the whole image in one piece.
+        z_stream zs {};
+        if (deflateInit(&zs, Z_DEFAULT_COMPRESSION) != Z_OK)
+            throw PdfWriteError("Compression failed.");
+        struct End
+        {
+            z_stream &zs;
+            ~End() { deflateEnd(&zs); }
+        } end { zs };
+        data.resize(std::max<std::size_t>(64 * 1024, rowBytes * 4));
+        auto feed = [&](const unsigned char *in, std::size_t size, int flush) {
+            zs.next_in = const_cast<Bytef *>(in);
+            zs.avail_in = uInt(size);
+            do {
+                if (zs.total_out + 16 * 1024 > data.size())
+                    data.resize(data.size() * 2);
+                zs.next_out = reinterpret_cast<Bytef *>(data.data()) + zs.total_out;
+                zs.avail_out = uInt(data.size() - zs.total_out);
+                const int rc = ::deflate(&zs, flush);
+                if (rc == Z_STREAM_ERROR)
+                    throw PdfWriteError("Compression failed.");
+                if (flush == Z_FINISH && rc == Z_STREAM_END)
+                    return;
+            } while (zs.avail_in > 0 || zs.avail_out == 0 || flush == Z_FINISH);
+        };
+        for (int y = 0; y < height; ++y)
+            feed(rows(y), rowBytes, Z_NO_FLUSH);
+        feed(nullptr, 0, Z_FINISH);
+        data.resize(zs.total_out);
+    } else {
+        data.reserve(rowBytes * std::size_t(height));
+        for (int y = 0; y < height; ++y)
+            data.append(reinterpret_cast<const char *>(rows(y)), rowBytes);
+    }
 
     std::string body;
     line(body, "<< /Type /XObject");
     line(body, "/Subtype /Image");
-    line(body, "/Width " + num(image.Width));
-    line(body, "/Height " + num(image.Height));
+    line(body, "/Width " + num(width));
+    line(body, "/Height " + num(height));
     line(body, "/ColorSpace /DeviceRGB");
     line(body, "/BitsPerComponent 8");
     line(body, "/Length " + num((long long)data.size()));
@@ -301,8 +349,11 @@ void TPrintPDF1::Draw(int x, int y, const TPDFImage &image)
         line(body, "/Filter [/FlateDecode]");
     line(body, ">>");
     line(body, "stream");
+    writeSpoolFile(i, body, data);
+}
 
-    ensureSpoolFolder();
+void TPrintPDF1::writeSpoolFile(int i, std::string_view body, std::string_view data) const
+{
     const fs::path path = spoolFile(i);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
@@ -334,8 +385,7 @@ void TPrintPDF1::ensureSpoolFolder()
     const fs::path parent = m_spoolParent.empty() ? fs::temp_directory_path(ec) : m_spoolParent;
     std::string pattern = (parent / "lumaro-pdf-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
-        throw PdfWriteError("Cannot create a temporary folder in \"" + parent.string() + "\". "
-                            + std::strerror(errno));
+        throw PdfWriteError("Cannot create a temporary folder in \"" + parent.string() + "\". " + std::strerror(errno));
     m_spoolDir = pattern;
 }
 
@@ -494,39 +544,24 @@ void TPrintPDF1::EndDoc()
 {
     if (!m_begun)
         throw std::logic_error("EndDoc without BeginDoc");
-    const fs::path target(FileName);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        const std::string reason = std::strerror(errno);
+    // Written by a temporary name beside the target (with the permissions of any new file) and
+    // renamed over it once complete.
+    ReplacingFile file(FileName);
+    if (!file.open()) {
         m_begun = false;
         removeSpoolFolder();
-        throw PdfWriteError("Cannot create file \"" + FileName + "\". " + reason);
+        throw PdfWriteError("Cannot create file \"" + FileName + "\". " + file.error());
     }
-    ::close(fd);
-    const fs::path temporary(pattern);
-    try {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw PdfWriteError("Cannot create file \"" + FileName + "\".");
-        EndDoc(out);
-        out.close();
-        if (!out)
-            throw PdfWriteError("Cannot write file \"" + FileName + "\".");
-        // mkstemp makes the file private; the document gets the usual permissions.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        std::error_code ec;
-        fs::permissions(temporary, fs::perms(0666 & ~mask), ec);
-        fs::rename(temporary, target);
-    } catch (const fs::filesystem_error &e) {
-        std::error_code ec;
-        fs::remove(temporary, ec);
-        throw PdfWriteError("Cannot create file \"" + FileName + "\". " + e.code().message());
-    } catch (...) {
-        std::error_code ec;
-        fs::remove(temporary, ec);
-        throw;
+    std::ofstream out(file.temporaryName(), std::ios::binary | std::ios::trunc);
+    if (!out) {
+        m_begun = false;
+        removeSpoolFolder();
+        throw PdfWriteError("Cannot create file \"" + FileName + "\".");
     }
+    EndDoc(out);
+    out.close();
+    if (!out)
+        throw PdfWriteError("Cannot write file \"" + FileName + "\".");
+    if (!file.commit())
+        throw PdfWriteError("Cannot create file \"" + FileName + "\". " + file.error());
 }

@@ -34,7 +34,7 @@ public:
 struct TPDFFont
 {
     int Number = 4; // 0-based position in the standard font table (4: Courier)
-    int Size = 12;  // points
+    int Size = 12; // points
 };
 
 // A true-colour image for Draw: rows top to bottom, each Width * 3 bytes in the order the caller
@@ -59,7 +59,7 @@ public:
     // Windows-1252 bytes.
     std::string FileName;
     std::string TITLE;
-    int PageWidth = 612;  // points
+    int PageWidth = 612; // points
     int PageHeight = 792; // points
     std::string Author;
     std::string Creator;
@@ -86,6 +86,16 @@ public:
     void TextOut(int x, int y, std::string_view text);
     // One image whose top-left corner lies at (x, y), scaled from the screen resolution.
     void Draw(int x, int y, const TPDFImage &image);
+
+    // Draw in two halves, so that the pixels of many images can be compressed at the same time:
+    // PlaceImage writes the drawing operators and returns the image's number; WriteImage spools
+    // that image's pixels. WriteImage may run on any thread, at the same time for different
+    // images, and must have finished for every placed image before EndDoc. The file is the same
+    // as Draw makes.
+    int PlaceImage(int x, int y, int width, int height);
+    // Gives row y (0 = top) as width * 3 bytes; the bytes are read before the next call.
+    using RowSource = std::function<const unsigned char *(int y)>;
+    void WriteImage(int image, int width, int height, const RowSource &rows) const;
     void NewPage();
     // Writes the rest of the document, saves it to FileName (replacing a file only once the new
     // one is complete) and removes the spool files.
@@ -109,6 +119,7 @@ private:
     void closeContentStream();
     std::string deflate(std::string_view data) const;
     std::filesystem::path spoolFile(int image) const;
+    void writeSpoolFile(int image, std::string_view body, std::string_view data) const;
     void ensureSpoolFolder();
     void removeSpoolFolder() noexcept;
     void writeTail(std::ostream &out);
@@ -116,7 +127,7 @@ private:
 
     // The part of the file assembled so far (header, Info and the closed content streams).
     std::string m_file;
-    std::string m_object;  // the open content-stream object
+    std::string m_object; // the open content-stream object
     std::string m_content; // drawing operators of the current page
     std::size_t m_streamHeaderLength = 0;
     std::vector<std::uint64_t> m_offsets; // entry k: offset of object k + 1

@@ -15,6 +15,12 @@ inline constexpr double kLayoutDpi = 96.0;
 inline constexpr double kPixelsPerPoint = kLayoutDpi / 72.0;
 inline constexpr double kPixelsPerTwip = kLayoutDpi / 1440.0;
 
+// Dynamic properties of the QTextDocument for what the document's information group says
+// beside its title (the title is Qt's DocumentTitle meta information): QString each.
+inline constexpr char kDocumentAuthor[] = "lumaroDocumentAuthor";
+inline constexpr char kDocumentSubject[] = "lumaroDocumentSubject";
+inline constexpr char kDocumentKeywords[] = "lumaroDocumentKeywords";
+
 inline double twipsToPixels(double twips) { return twips * kPixelsPerTwip; }
 inline double pixelsToTwips(double px) { return px / kPixelsPerTwip; }
 inline double pointsToPixels(double pt) { return pt * kPixelsPerPoint; }

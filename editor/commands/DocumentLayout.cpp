@@ -54,6 +54,7 @@ QList<E> exportItems()
 {
     return {
         cmd("PortableDocumentFormatpdf1"),
+        cmd("PortableDocumentFormatsearchablepdf1"),
         E::submenu(QStringLiteral("Portable Document Format (Text Only)"), "PortableDocumentFormatTextOnly1",
             {
                 cmd("inTimesRoman121"),

@@ -22,6 +22,9 @@ enum class Kw {
     StyleSheet,
     Info,
     Title,
+    Author,
+    Subject,
+    Keywords,
     Pict,
     Field,
     FieldInst,
@@ -238,16 +241,16 @@ const std::unordered_map<std::string_view, Kw> &keywords()
         { "atntime", Kw::SkipDest },
         { "atrfend", Kw::SkipDest },
         { "atrfstart", Kw::SkipDest },
-        { "author", Kw::SkipDest },
+        { "author", Kw::Author },
         { "buptim", Kw::SkipDest },
         { "comment", Kw::SkipDest },
         { "creatim", Kw::SkipDest },
         { "doccomm", Kw::SkipDest },
-        { "keywords", Kw::SkipDest },
+        { "keywords", Kw::Keywords },
         { "operator", Kw::SkipDest },
         { "printim", Kw::SkipDest },
         { "revtim", Kw::SkipDest },
-        { "subject", Kw::SkipDest },
+        { "subject", Kw::Subject },
         { "tc", Kw::SkipDest },
         { "tcn", Kw::SkipDest },
         { "txe", Kw::SkipDest },
@@ -580,6 +583,9 @@ bool RtfReader::read(QByteArrayView rtf, QTextDocument &doc, QString *error)
     editBlock.endEditBlock();
     if (!m_title.trimmed().isEmpty())
         doc.setMetaInformation(QTextDocument::DocumentTitle, m_title.trimmed());
+    doc.setProperty(RichText::kDocumentAuthor, m_author.trimmed().isEmpty() ? QVariant() : QVariant(m_author.trimmed()));
+    doc.setProperty(RichText::kDocumentSubject, m_subject.trimmed().isEmpty() ? QVariant() : QVariant(m_subject.trimmed()));
+    doc.setProperty(RichText::kDocumentKeywords, m_keywords.trimmed().isEmpty() ? QVariant() : QVariant(m_keywords.trimmed()));
     m_builder.reset();
     m_tokenizer = nullptr;
     doc.setUndoRedoEnabled(undo);
@@ -812,6 +818,19 @@ bool RtfReader::setDestination(QByteArrayView word)
             return false;
         dest = Destination::Title;
         m_title.clear();
+        m_infoText = &m_title;
+        return true;
+    case Kw::Author:
+    case Kw::Subject:
+    case Kw::Keywords:
+        if (current != Destination::Info) {
+            skipCurrentGroup();
+            return true;
+        }
+        // Read as the title is, into their own texts.
+        dest = Destination::Title;
+        m_infoText = it->second == Kw::Author ? &m_author : it->second == Kw::Subject ? &m_subject : &m_keywords;
+        m_infoText->clear();
         return true;
     case Kw::Pict:
         m_picture = PictureState();
@@ -1594,8 +1613,8 @@ void RtfReader::decodedText(const QString &text)
         }
         break;
     case Destination::Title:
-        if (m_title.size() < 4096)
-            m_title += text;
+        if (m_infoText && m_infoText->size() < 4096)
+            *m_infoText += text;
         break;
     case Destination::FieldInstruction:
         if (!m_fields.isEmpty() && m_fields.last().instruction.size() < 65536)

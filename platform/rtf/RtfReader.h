@@ -230,6 +230,10 @@ private:
     QHash<int, StyleDef> m_styles;
     int m_styleEntryNumber = 0;
     QString m_title;
+    QString m_author;
+    QString m_subject;
+    QString m_keywords;
+    QString *m_infoText = nullptr; // the text of the information group being read
 
     QByteArray m_pendingBytes;
     QString m_pendingText;

@@ -253,10 +253,21 @@ void RtfWriter::writeHeader()
     m_out.append("}\r\n");
     writeListTables();
     const QString title = m_doc.metaInformation(QTextDocument::DocumentTitle);
-    if (!title.isEmpty()) {
-        m_out.append("{\\info{\\title ");
-        writeText(title);
-        m_out.append("}}\r\n");
+    const QString author = m_doc.property(RichText::kDocumentAuthor).toString();
+    const QString subject = m_doc.property(RichText::kDocumentSubject).toString();
+    const QString keywords = m_doc.property(RichText::kDocumentKeywords).toString();
+    if (!title.isEmpty() || !author.isEmpty() || !subject.isEmpty() || !keywords.isEmpty()) {
+        m_out.append("{\\info");
+        const std::pair<const char *, const QString *> entries[] = {
+            {"{\\title ", &title}, {"{\\author ", &author}, {"{\\subject ", &subject}, {"{\\keywords ", &keywords}};
+        for (const auto &[word, text] : entries) {
+            if (text->isEmpty())
+                continue;
+            m_out.append(word);
+            writeText(*text);
+            m_out.append("}");
+        }
+        m_out.append("}\r\n");
     }
     m_out.append("\\viewkind4\\uc1\r\n");
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QImageReader>
+#include <QRegularExpression>
 
 using namespace ExportChecks;
 
@@ -336,6 +337,89 @@ private slots:
             QStringList { QStringLiteral("long - Page 2.png") });
     }
 
+    // Side by side or one after the other: the same files, lines, messages and exit status.
+    void jobsGiveTheSameOutputs_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("png") << "png";
+        QTest::newRow("pdf") << "pdf";
+        QTest::newRow("pdf-searchable") << "pdf-searchable";
+        QTest::newRow("doc") << "doc";
+    }
+    void jobsGiveTheSameOutputs()
+    {
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        QStringList inputs;
+        for (int i = 1; i <= 20; ++i) {
+            const QString name = QStringLiteral("doc%1.rtf").arg(i, 2, 10, QLatin1Char('0'));
+            ShellFixture::writeFile(dir.filePath(name), longRtf(1 + i % 4));
+            inputs.append(name);
+        }
+        // An unreadable input, and two inputs that name the same output.
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("bad.rtc")), "not a zlib stream");
+        inputs.insert(7, QStringLiteral("bad.rtc"));
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("doc05.txt")), "plain words\r\n");
+        inputs.insert(15, QStringLiteral("doc05.txt"));
+
+        QList<HeadlessRun> runs;
+        for (const char *jobs : {"1", "3"}) {
+            const QString out = QStringLiteral("out") + QLatin1String(jobs);
+            runs.append(lumaro(QStringList{QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), out,
+                                           QStringLiteral("--jobs"), QLatin1String(jobs)}
+                                   + inputs,
+                               dir.path()));
+        }
+        QCOMPARE(runs[0].exitCode, 1);
+        QCOMPARE(runs[1].exitCode, runs[0].exitCode);
+        QCOMPARE(QString(runs[1].out).replace(QStringLiteral("/out3/"), QStringLiteral("/out1/")), runs[0].out);
+        QCOMPARE(runs[1].err, runs[0].err);
+        QVERIFY2(runs[0].err.contains(QStringLiteral("lumaro: bad.rtc: ")), qPrintable(runs[0].err));
+        QVERIFY2(runs[0].err.contains(QStringLiteral("lumaro: doc05.txt: ")), qPrintable(runs[0].err));
+        QVERIFY(runs[0].outLines().size() >= 20);
+
+        const QStringList files = filesIn(dir.filePath(QStringLiteral("out1")));
+        QCOMPARE(filesIn(dir.filePath(QStringLiteral("out3"))), files);
+        QVERIFY(files.size() >= 20);
+        for (const QString &name : files) {
+            QByteArray one = ShellFixture::readFile(dir.filePath(QStringLiteral("out1/") + name));
+            QByteArray three = ShellFixture::readFile(dir.filePath(QStringLiteral("out3/") + name));
+            // The PDFs carry the time they were made.
+            static const QRegularExpression date(QStringLiteral("/CreationDate \\(D:[0-9Z+\\-']*\\)"));
+            if (name.endsWith(QLatin1String(".pdf"))) {
+                one = QString::fromLatin1(one).replace(date, QString()).toLatin1();
+                three = QString::fromLatin1(three).replace(date, QString()).toLatin1();
+            }
+            QVERIFY2(one == three, qPrintable(name));
+        }
+    }
+
+    void badJobsFail_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        const QString convert = QStringLiteral("--convert-to=rtf");
+        QTest::newRow("zero") << QStringList{convert, QStringLiteral("--jobs"), QStringLiteral("0"), QStringLiteral("a.txt")}
+                              << "--jobs needs a number of documents from 1 to 1024";
+        QTest::newRow("word") << QStringList{convert, QStringLiteral("--jobs=many"), QStringLiteral("a.txt")}
+                              << "--jobs needs a number";
+        QTest::newRow("missing") << QStringList{convert, QStringLiteral("a.txt"), QStringLiteral("--jobs")}
+                                 << "--jobs needs a number";
+        QTest::newRow("without conversion") << QStringList{QStringLiteral("--jobs"), QStringLiteral("2"), QStringLiteral("a.txt")}
+                                            << "--jobs is only used with --convert-to";
+    }
+    void badJobsFail()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        ShellFixture::writeFile(dir.filePath(QStringLiteral("a.txt")), "words");
+        const HeadlessRun run = lumaro(arguments, dir.path());
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith(QStringLiteral("lumaro: ")) && run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("a.txt")});
+    }
+
     void helpDocumentsEveryFormat()
     {
         QTemporaryDir dir;
@@ -346,7 +430,7 @@ private slots:
             QVERIFY2(
                 help.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(name)))),
                 qPrintable(name));
-        for (const char *text : { "pdf-text[:FONT[:SIZE]]", "times,", "helvetica", "courier",
+        for (const char *text : { "pdf-text[:FONT[:SIZE]]", "pdf-searchable", "--jobs N", "times,", "helvetica", "courier",
                  "vmp[:SIZE[:SECONDS[:FRAME]]]", "full,", "half, 800, 900 or 1000", "5 to 60", "Page N" })
             QVERIFY2(help.contains(QLatin1String(text)), text);
     }
