@@ -149,7 +149,13 @@ void TGmThumbnails::Rebuild()
 {
     const bool updates = viewport()->updatesEnabled();
     viewport()->setUpdatesEnabled(false);
-    dropThumbnails();
+    // Thumbnails are kept and pointed at their new pages, so rebuilding a long list after each
+    // pagination costs little.
+    const int pages = m_preview ? m_preview->PageList().PageCount() : 0;
+    while (int(m_thumbnails.size()) > pages) {
+        delete m_thumbnails.back();
+        m_thumbnails.pop_back();
+    }
     m_selected = -1;
     if (m_preview) {
         TGmPageList &list = m_preview->PageList();
@@ -162,7 +168,15 @@ void TGmThumbnails::Rebuild()
         const QMargins gutter(m_thumbSpacing, m_thumbSpacing, m_thumbSpacing, m_thumbSpacing + captionHeight);
         m_thumbnails.reserve(size_t(list.PageCount()));
         for (int p = 1; p <= list.PageCount(); ++p) {
-            auto *thumbnail = new TGmThumbnail(this, viewport());
+            TGmThumbnail *thumbnail = nullptr;
+            if (size_t(p) <= m_thumbnails.size()) {
+                thumbnail = m_thumbnails[size_t(p - 1)];
+                thumbnail->SetSelected(false);
+            } else {
+                thumbnail = new TGmThumbnail(this, viewport());
+                connect(thumbnail, &TGmThumbnail::Clicked, this, &TGmThumbnails::thumbnailClicked);
+                m_thumbnails.push_back(thumbnail);
+            }
             thumbnail->SetPage(list.Pages(p));
             thumbnail->SetShadow(&m_shadow);
             thumbnail->SetDrawContent(!m_plainPages);
@@ -171,9 +185,8 @@ void TGmThumbnails::Rebuild()
             const QSize page = thumbnail->PagePixelSize();
             thumbnail->resize(
                 page.width() + gutter.left() + gutter.right(), page.height() + gutter.top() + gutter.bottom());
-            connect(thumbnail, &TGmThumbnail::Clicked, this, &TGmThumbnails::thumbnailClicked);
             thumbnail->show();
-            m_thumbnails.push_back(thumbnail);
+            thumbnail->update();
         }
     }
     placeThumbnails();
