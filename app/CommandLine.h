@@ -7,7 +7,7 @@
 // informational options.
 struct CommandLine
 {
-    enum class Action { RunEditor, Convert, ShowHelp, ShowVersion, Error };
+    enum class Action { RunEditor, Convert, Print, ShowHelp, ShowVersion, Error };
 
     Action action = Action::RunEditor;
     QString documentFile; // RunEditor: the first non-option argument
@@ -16,7 +16,10 @@ struct CommandLine
     // Convert: --convert-to FORMAT [--outdir DIR] FILE...
     QString convertFormat;
     QString outputDir; // empty: the current folder
-    QStringList inputFiles;
+    QStringList inputFiles; // Convert and Print
+
+    // Print: --print [--printer NAME] FILE...
+    QString printerName; // empty: the default printer
 
     static CommandLine parse(const QStringList &arguments); // arguments without the program name
     static QString helpText();

@@ -296,6 +296,23 @@ void TGmThumbnails::thumbnailClicked(TGmThumbnail *thumbnail)
     m_preview->GotoPage(index + 1);
 }
 
+bool TGmThumbnails::showsPagesOfPreview() const
+{
+    if (!m_preview)
+        return m_thumbnails.empty();
+    TGmPageList &list = m_preview->PageList();
+    if (int(m_thumbnails.size()) != list.PageCount())
+        return false;
+    for (int p = 1; p <= list.PageCount(); ++p) {
+        const TGmThumbnail *thumbnail = m_thumbnails[size_t(p - 1)];
+        const TGmPage *page = list.Pages(p);
+        if (thumbnail->Page() != page || thumbnail->PageWidthInches() != page->Width()
+            || thumbnail->PageHeightInches() != page->Height())
+            return false;
+    }
+    return true;
+}
+
 void TGmThumbnails::repaintThumbnails()
 {
     for (TGmThumbnail *t : m_thumbnails)
@@ -325,7 +342,14 @@ void TGmThumbnails::PreviewNotification(TGmPreview *preview, TGmPreviewNotificat
         break;
     case gmEndUpdate:
         if (m_updateCount > 0 && --m_updateCount == 0) {
-            Rebuild();
+            if (showsPagesOfPreview()) {
+                // The same pages with new content: only a repaint (a long list is rebuilt
+                // after every pagination otherwise).
+                SelectIndex(-1);
+                SelectIndex(m_preview->CurrentPage() - 1);
+            } else {
+                Rebuild();
+            }
             repaintThumbnails();
         }
         break;

@@ -48,10 +48,11 @@ bool breaksBefore(const QTextBlock &b)
 
 // Qt scales vertical block lengths, line heights and tab stops to the measuring device, but not
 // the left and right margins and the first-line indent: those are scaled in the copy.
-QTextBlockFormat copiedBlockFormat(QTextBlockFormat format, qreal fx)
+QTextBlockFormat copiedBlockFormat(QTextBlockFormat format, qreal fx, bool otherDocument = true)
 {
     // The list a paragraph belongs to is an object of its own document.
-    format.clearProperty(QTextFormat::ObjectIndex);
+    if (otherDocument)
+        format.clearProperty(QTextFormat::ObjectIndex);
     if (!qFuzzyCompare(fx, 1.0)) {
         if (format.leftMargin() != 0)
             format.setLeftMargin(format.leftMargin() * fx);
@@ -155,50 +156,39 @@ void PrintLayoutCopy::sync(int dpiX, int dpiY, int widthTwips)
     m_head = 0;
     m_tail = 0;
     m_linesValid = false;
+    ++m_generation;
     m_copy->documentLayout()->documentSize(); // lays out what changed
 }
 
 void PrintLayoutCopy::rebuild()
 {
-    m_copy = std::make_unique<QTextDocument>();
+    // The whole document in one piece (Qt copies it much faster than paragraph by paragraph),
+    // then what the copy changes: hidden text out, horizontal indents scaled, paragraph ids.
     m_device = std::make_unique<ResolutionDevice>(m_dpiX, m_dpiY);
+    m_copy.reset(m_source->clone());
+    m_built = true;
     QTextDocument &copy = *m_copy;
     copy.setUndoRedoEnabled(false);
-    copy.setDefaultFont(m_source->defaultFont());
-    copy.setDefaultTextOption(m_source->defaultTextOption());
+    copy.setPageSize(QSizeF(0, 0)); // no layout until the copy is complete
     copy.setIndentWidth(m_source->indentWidth() * m_dpiX / RichText::kLayoutDpi);
     copy.setDocumentMargin(0);
     copy.documentLayout()->setPaintDevice(m_device.get());
-    m_built = true;
-
-    if (sourceHasFrames()) {
-        // Tables: the whole document, then its hidden text taken out paragraph by paragraph.
-        m_copy.reset(m_source->clone());
-        QTextDocument &whole = *m_copy;
-        whole.setUndoRedoEnabled(false);
-        whole.setIndentWidth(m_source->indentWidth() * m_dpiX / RichText::kLayoutDpi);
-        whole.setDocumentMargin(0);
-        whole.documentLayout()->setPaintDevice(m_device.get());
-        whole.setTextWidth(m_widthPixels);
-        const qreal fx = m_dpiX / RichText::kLayoutDpi;
-        QTextCursor c(&whole);
-        for (QTextBlock b = whole.begin(); b.isValid(); b = b.next()) {
-            QTextBlockFormat f = b.blockFormat();
-            if (f.leftMargin() != 0 || f.rightMargin() != 0 || f.textIndent() != 0) {
-                f.setLeftMargin(f.leftMargin() * fx);
-                f.setRightMargin(f.rightMargin() * fx);
-                f.setTextIndent(f.textIndent() * fx);
-                c.setPosition(b.position());
-                c.setBlockFormat(f);
-            }
-            std::vector<std::pair<int, int>> hidden;
-            for (auto it = b.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                if (fragment.isValid() && fragment.charFormat().boolProperty(RichText::Hidden))
-                    hidden.emplace_back(fragment.position() - b.position(), fragment.length());
-            }
-            if (hidden.empty())
-                continue;
+    const qreal fx = m_dpiX / RichText::kLayoutDpi;
+    QTextCursor c(&copy);
+    c.beginEditBlock();
+    for (QTextBlock b = copy.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (f.leftMargin() != 0 || f.rightMargin() != 0 || f.textIndent() != 0) {
+            c.setPosition(b.position());
+            c.setBlockFormat(copiedBlockFormat(f, fx, false));
+        }
+        std::vector<std::pair<int, int>> hidden;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid() && fragment.charFormat().boolProperty(RichText::Hidden))
+                hidden.emplace_back(fragment.position() - b.position(), fragment.length());
+        }
+        if (!hidden.empty()) {
             auto *runs = new HiddenRuns;
             int total = 0;
             for (const auto &[offset, length] : hidden) {
@@ -212,21 +202,10 @@ void PrintLayoutCopy::rebuild()
             }
             b.setUserData(runs);
         }
-        for (QTextBlock b = whole.begin(); b.isValid(); b = b.next())
-            b.setUserState(int(m_nextId++));
-        m_copiedBlocks += whole.blockCount();
-        return;
+        b.setUserState(int(m_nextId++));
     }
-
-    // Laid out once everything is in: the layout waits for a text width.
-    QTextCursor cursor(&copy);
-    cursor.beginEditBlock();
-    bool first = true;
-    for (QTextBlock b = m_source->begin(); b.isValid(); b = b.next()) {
-        copyBlock(cursor, b, first);
-        first = false;
-    }
-    cursor.endEditBlock();
+    c.endEditBlock();
+    m_copiedBlocks += copy.blockCount();
     copy.setTextWidth(m_widthPixels);
 }
 
@@ -433,7 +412,10 @@ void PrintLayoutCopy::drawPage(QPainter &painter, const Page &page, const QRect 
     const QRectF clip(0, pageTop, m_widthPixels, cut - pageTop);
     painter.setClipRect(clip, Qt::IntersectClip);
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = clip;
+    // The layout draws every paragraph and line that touches the clip: drawn on the neighbouring
+    // page and only clipped away, their text would still be in a printed page's content (and in
+    // what a PDF reader finds on it). A hair inside the page leaves them out.
+    context.clip = clip.height() > 1 ? clip.adjusted(0, 0.5, 0, -0.5) : clip;
     context.cursorPosition = -1;
     context.palette.setColor(QPalette::Text, Qt::black);
     m_copy->documentLayout()->draw(&painter, context);

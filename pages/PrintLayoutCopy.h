@@ -54,6 +54,8 @@ public:
     bool outOfDate() const;
     // Cuts the copy (as of the last sync) into pages of the given height in twips. Never empty.
     std::vector<Page> cut(int heightTwips);
+    // Grows with every sync that changed the copy; pages cut before belong to an older layout.
+    quint64 generation() const { return m_generation; }
     // The number of source positions as of the last sync.
     int textLength() const { return m_length; }
 
@@ -104,5 +106,6 @@ private:
     bool m_dirty = true;
     int m_pendingTail = 0;
     quint32 m_nextId = 1;
+    quint64 m_generation = 0;
     qint64 m_copiedBlocks = 0;
 };

@@ -66,6 +66,12 @@ private:
     QPointer<TGmPreview> m_preview;
 };
 
+// Pictures are kept by what they show and the page size they were cut for.
+quint64 pictureKey(quint64 signature, quint64 geometry)
+{
+    return signature ^ (geometry * 0x9e3779b97f4a7c15ULL);
+}
+
 } // namespace
 
 PageTextGeometry PageTextGeometry::of(TGmPreview &preview)
@@ -119,16 +125,17 @@ RichTextPagination::Prepared RichTextPagination::prepare()
     if (prepared.geometryKey != m_publishedGeometry)
         m_pictures.clear();
     // The copy follows the editor's document, which may have been replaced.
-    if (m_copy->parent() != m_editor->document())
+    if (!m_copy || m_copy->parent() != m_editor->document())
         m_copy = layoutCopyOf(m_editor->document());
     m_copy->sync(dpiX, dpiY, prepared.geometry.widthTwips);
     prepared.pages = m_copy->cut(prepared.geometry.heightTwips);
+    prepared.generation = m_copy->generation();
     return prepared;
 }
 
 QPicture RichTextPagination::pictureFor(const Prepared &prepared, const PrintLayoutCopy::Page &page)
 {
-    const auto found = m_pictures.constFind(page.signature);
+    const auto found = m_pictures.constFind(pictureKey(page.signature, prepared.geometryKey));
     if (found != m_pictures.constEnd())
         return found.value();
     ++m_recorded;
@@ -145,20 +152,50 @@ void RichTextPagination::publish(const Prepared &prepared, const std::vector<QPi
     kept.reserve(qsizetype(pictures.size()));
     {
         UpdateBracket bracket(preview);
-        preview.Clear();
+        TGmPageList &list = preview.PageList();
         const PageTextGeometry &g = prepared.geometry;
-        for (std::size_t i = 0; i < prepared.pages.size(); ++i) {
-            if (i > 0)
-                preview.AddPage();
-            const QPicture &picture = pictures[i];
-            // The picture's frame is the rectangle it is placed in.
-            const QRect frame = picture.boundingRect();
-            const double right = g.leftTwips + frame.width() * 1440.0 / picture.logicalDpiX();
-            const double bottom = g.topTwips + frame.height() * 1440.0 / picture.logicalDpiY();
-            preview.Canvas().StretchDraw(picture, gmTwips, g.leftTwips, g.topTwips, right, bottom);
-            m_pageStarts.append(prepared.pages[i].start);
-            kept.insert(prepared.pages[i].signature, picture);
+        const int count = int(prepared.pages.size());
+        // Pages whose picture did not change stay as they are. The page list keeps every picture
+        // it was given until it is cleared, so it is cleared now and then.
+        bool inPlace = m_published && list.PageCount() == int(m_publishedPages.size())
+            && list.Resources().GraphicList().Count() <= 2 * std::max(count, list.PageCount()) + 16;
+        for (int i = 0; inPlace && i < list.PageCount(); ++i)
+            inPlace = list.Pages(i + 1) == m_publishedPages[std::size_t(i)];
+        if (!inPlace) {
+            preview.Clear();
+            m_publishedPages.clear();
+            m_publishedKeys.clear();
         }
+        std::vector<TGmPage *> pages;
+        std::vector<quint64> keys;
+        pages.reserve(std::size_t(count));
+        keys.reserve(std::size_t(count));
+        for (int i = 0; i < count; ++i) {
+            const quint64 key = pictureKey(prepared.pages[std::size_t(i)].signature, prepared.geometryKey);
+            TGmPage *page = list.Pages(i + 1);
+            if (!page)
+                page = preview.AddPage();
+            const bool same
+                = inPlace && std::size_t(i) < m_publishedKeys.size() && m_publishedKeys[std::size_t(i)] == key;
+            if (!same) {
+                page->Objects().Clear();
+                list.SetCurrentPage(i + 1);
+                const QPicture &picture = pictures[std::size_t(i)];
+                // The picture's frame is the rectangle it is placed in.
+                const QRect frame = picture.boundingRect();
+                const double right = g.leftTwips + frame.width() * 1440.0 / picture.logicalDpiX();
+                const double bottom = g.topTwips + frame.height() * 1440.0 / picture.logicalDpiY();
+                preview.Canvas().StretchDraw(picture, gmTwips, g.leftTwips, g.topTwips, right, bottom);
+            }
+            pages.push_back(page);
+            keys.push_back(key);
+            m_pageStarts.append(prepared.pages[std::size_t(i)].start);
+            kept.insert(key, pictures[std::size_t(i)]);
+        }
+        while (list.PageCount() > count)
+            list.DeletePage(list.PageCount() - 1);
+        m_publishedPages = std::move(pages);
+        m_publishedKeys = std::move(keys);
         m_editor->setPageRect(QRect(0, 0, g.widthTwips, g.heightTwips));
         preview.GotoPage(std::clamp(remembered, 1, preview.PageCount()));
     }
@@ -190,11 +227,21 @@ void RichTextPagination::run()
         std::vector<QPicture> pictures;
         pictures.reserve(prepared.pages.size());
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        bool stale = false;
         for (const PrintLayoutCopy::Page &page : prepared.pages) {
             pictures.push_back(pictureFor(prepared, page));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             if (!m_preview || !m_editor)
                 return;
+            // Another pagination of the same text brought the copy to another state meanwhile.
+            if (!m_copy || m_copy->generation() != prepared.generation) {
+                stale = true;
+                break;
+            }
+        }
+        if (stale) {
+            m_again = true;
+            continue;
         }
         publish(prepared, pictures);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -227,11 +274,14 @@ void RichTextPagination::continueInBackground()
     }
     QElapsedTimer slice;
     slice.start();
+    if (!m_copy || m_copy->generation() != m_background.generation)
+        m_again = true;
     if (m_again) {
         // Start over from the text's newest state; pictures of unchanged pages are reused.
         m_again = false;
         for (std::size_t i = 0; i < m_backgroundPictures.size() && i < m_background.pages.size(); ++i)
-            m_pictures.insert(m_background.pages[i].signature, m_backgroundPictures[i]);
+            m_pictures.insert(
+                pictureKey(m_background.pages[i].signature, m_background.geometryKey), m_backgroundPictures[i]);
         m_background = prepare();
         m_backgroundPictures.clear();
         m_backgroundPictures.reserve(m_background.pages.size());

@@ -11,6 +11,7 @@
 
 #include <vector>
 
+class TGmPage;
 class TGmPreview;
 class TRxRichEdit;
 
@@ -92,6 +93,7 @@ private:
         PageTextGeometry geometry;
         std::vector<PrintLayoutCopy::Page> pages;
         quint64 geometryKey = 0;
+        quint64 generation = 0;
     };
 
     Prepared prepare();
@@ -101,9 +103,12 @@ private:
 
     QPointer<TGmPreview> m_preview;
     QPointer<TRxRichEdit> m_editor;
-    PrintLayoutCopy *m_copy = nullptr;
+    QPointer<PrintLayoutCopy> m_copy;
     QHash<quint64, QPicture> m_pictures;
     QList<int> m_pageStarts;
+    // The pages of the last run and the keys of their pictures.
+    std::vector<TGmPage *> m_publishedPages;
+    std::vector<quint64> m_publishedKeys;
     // Background run in progress.
     Prepared m_background;
     std::vector<QPicture> m_backgroundPictures;
