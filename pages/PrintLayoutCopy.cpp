@@ -96,7 +96,6 @@ PrintLayoutCopy::~PrintLayoutCopy() = default;
 
 void PrintLayoutCopy::onSourceChanged(int position, int, int added)
 {
-    m_linesValid = false;
     if (!m_built || (m_dirty && m_head == 0 && m_tail == 0)) {
         m_dirty = true;
         return;
@@ -143,14 +142,21 @@ void PrintLayoutCopy::sync(int dpiX, int dpiY, int widthTwips)
     m_dpiY = dpiY;
     m_widthTwips = widthTwips;
     m_widthPixels = std::max(1.0, widthTwips * dpiX / 1440.0);
+    const bool linesWereValid = m_linesValid;
     if (!sameGeometry || !sameDocumentSettings || sourceHasFrames() || !m_built) {
         rebuild();
+        m_replaced = false;
     } else {
         const int sourceBlocks = m_source->blockCount();
         const int copyBlocks = m_copy->blockCount();
-        int head = std::min({ m_head, sourceBlocks - 1, copyBlocks - 1 });
-        int tail = std::min({ m_tail, sourceBlocks - 1 - head, copyBlocks - 1 - head });
-        replaceBlocks(std::max(0, head), std::max(0, tail));
+        const int head = std::max(0, std::min({ m_head, sourceBlocks - 1, copyBlocks - 1 }));
+        const int tail = std::max(0, std::min({ m_tail, sourceBlocks - 1 - head, copyBlocks - 1 - head }));
+        // The lines of the paragraphs kept are taken over when they describe the copy as it was.
+        m_replaced = linesWereValid && !m_lines.empty();
+        m_replacedHead = head;
+        m_replacedTail = tail;
+        m_linesBlockCount = copyBlocks;
+        replaceBlocks(head, tail);
     }
     m_dirty = false;
     m_head = 0;
@@ -314,19 +320,17 @@ void PrintLayoutCopy::replaceBlocks(int head, int tail)
     cursor.endEditBlock();
 }
 
-void PrintLayoutCopy::collectLines()
+int PrintLayoutCopy::appendLines(int from, int to, int sourcePosition)
 {
-    if (m_linesValid)
-        return;
-    m_lines.clear();
     QAbstractTextDocumentLayout *layout = m_copy->documentLayout();
-    int sourcePosition = 0;
-    for (QTextBlock b = m_copy->begin(); b.isValid(); b = b.next()) {
+    for (QTextBlock b = m_copy->findBlockByNumber(from); b.isValid() && b.blockNumber() < to; b = b.next()) {
         const QTextLayout *tl = b.layout();
         const HiddenRuns *runs = hiddenRuns(b);
         const QRectF r = layout->blockBoundingRect(b);
         const bool breakBlock = breaksBefore(b);
         const int number = b.blockNumber();
+        const quint32 id = quint32(b.userState());
+        const QTextList *list = b.textList();
         auto toSource = [&](int offset) { return sourcePosition + (runs ? runs->toSource(offset) : offset); };
         const int lines = tl ? tl->lineCount() : 0;
         for (int i = 0; i < lines; ++i) {
@@ -335,13 +339,64 @@ void PrintLayoutCopy::collectLines()
             const QTextLine line = tl->lineAt(i);
             const qreal top = i == 0 ? r.top() : r.top() + tl->lineAt(i - 1).y() + tl->lineAt(i - 1).height();
             m_lines.push_back({ top, r.top() + line.y() + line.height(), number, i, toSource(line.textStart()),
-                i == 0 && breakBlock });
+                i == 0 && breakBlock, sourcePosition, id, list });
         }
         if (lines == 0)
-            m_lines.push_back({ r.top(), r.bottom(), number, 0, sourcePosition, breakBlock });
+            m_lines.push_back({ r.top(), r.bottom(), number, 0, sourcePosition, breakBlock, sourcePosition, id, list });
         sourcePosition += b.length() + (runs ? runs->removed() : 0);
     }
-    m_length = std::max(0, sourcePosition - 1);
+    return sourcePosition;
+}
+
+void PrintLayoutCopy::collectLines()
+{
+    if (m_linesValid)
+        return;
+    const int blocks = m_copy->blockCount();
+    if (!m_replaced || m_replacedHead + m_replacedTail > std::min(blocks, m_linesBlockCount)) {
+        m_lines.clear();
+        m_length = std::max(0, appendLines(0, blocks, 0) - 1);
+    } else {
+        // Only the replaced paragraphs are measured again: the lines before them stay, the lines
+        // after them move by what the replacement changed.
+        const int head = m_replacedHead;
+        const int tail = m_replacedTail;
+        const int oldBlocks = m_linesBlockCount;
+        std::vector<Line> old;
+        old.swap(m_lines);
+        auto firstLineOf = [&](int block) {
+            return std::lower_bound(old.begin(), old.end(), block, [](const Line &l, int b) { return l.block < b; });
+        };
+        const auto headEnd = firstLineOf(head);
+        const auto tailBegin = tail > 0 ? firstLineOf(oldBlocks - tail) : old.end();
+        m_lines.reserve(old.size() + 64);
+        m_lines.insert(m_lines.end(), old.begin(), headEnd);
+        const int middleStart = headEnd != old.end() ? headEnd->blockStart : 0;
+        const int afterMiddle = appendLines(head, blocks - tail, middleStart);
+        if (tail > 0 && tailBegin != old.end()) {
+            const QTextBlock firstTail = m_copy->findBlockByNumber(blocks - tail);
+            const qreal dy = m_copy->documentLayout()->blockBoundingRect(firstTail).top() - tailBegin->top;
+            const int dChars = afterMiddle - tailBegin->blockStart;
+            const int dBlocks = blocks - oldBlocks;
+            const bool breakFirst = breaksBefore(firstTail);
+            for (auto it = tailBegin; it != old.end(); ++it) {
+                Line line = *it;
+                line.top += dy;
+                line.bottom += dy;
+                line.block += dBlocks;
+                line.start += dChars;
+                line.blockStart += dChars;
+                if (it->block == tailBegin->block && line.lineInBlock == 0)
+                    line.breakBefore = breakFirst;
+                m_lines.push_back(line);
+            }
+            m_length = m_length + dChars;
+        } else {
+            m_length = std::max(0, afterMiddle - 1);
+        }
+    }
+    m_linesBlockCount = blocks;
+    m_replaced = false;
     m_linesValid = true;
 }
 
@@ -371,17 +426,20 @@ std::vector<PrintLayoutCopy::Page> PrintLayoutCopy::cut(int heightTwips)
         page.endLine = int(next);
         quint64 hash = mix(0, quint64(m_lines[first].lineInBlock));
         hash = mix(hash, quint64(m_lines[next - 1].lineInBlock));
-        const int lastBlock = m_lines[next - 1].block;
-        for (QTextBlock b = m_copy->findBlockByNumber(m_lines[first].block);
-             b.isValid() && b.blockNumber() <= lastBlock; b = b.next()) {
-            hash = mix(hash, quint32(b.userState()));
-            if (const QTextList *list = b.textList()) {
-                int &items = listItems[list];
-                if (b.blockNumber() > lastCounted)
+        int previousBlock = -1;
+        for (std::size_t l = first; l < next; ++l) {
+            const Line &line = m_lines[l];
+            if (line.block == previousBlock)
+                continue;
+            previousBlock = line.block;
+            hash = mix(hash, line.blockId);
+            if (line.list) {
+                int &items = listItems[line.list];
+                if (line.block > lastCounted)
                     ++items;
-                hash = mix(hash, quint64(items) << 32 | quint32(list->format().style() + 100));
+                hash = mix(hash, quint64(items) << 32 | quint32(line.list->format().style() + 100));
             }
-            lastCounted = std::max(lastCounted, b.blockNumber());
+            lastCounted = std::max(lastCounted, line.block);
         }
         page.signature = hash;
         pages.push_back(page);

@@ -78,6 +78,9 @@ private:
         int lineInBlock;
         int start; // source position
         bool breakBefore;
+        int blockStart; // source position of the paragraph
+        quint32 blockId;
+        const QTextList *list;
     };
 
     void onSourceChanged(int position, int removed, int added);
@@ -87,6 +90,9 @@ private:
     void copyResources(const QTextCharFormat &format);
     QTextList *listFor(QTextList *sourceList, int replacedFrom);
     void collectLines();
+    // Appends the lines of the copy's paragraphs [from, to); returns the source position after
+    // them.
+    int appendLines(int from, int to, int sourcePosition);
     bool sourceHasFrames() const;
 
     QPointer<const QTextDocument> m_source;
@@ -100,6 +106,12 @@ private:
     int m_length = 0;
     bool m_built = false;
     bool m_linesValid = false;
+    // What the last sync replaced, for collecting only its lines: paragraphs kept at the start
+    // and at the end, and the paragraph count the lines were collected for.
+    bool m_replaced = false;
+    int m_replacedHead = 0;
+    int m_replacedTail = 0;
+    int m_linesBlockCount = 0;
     // Paragraphs unchanged since the last sync: the first m_head and the last m_tail.
     int m_head = 0;
     int m_tail = 0;
