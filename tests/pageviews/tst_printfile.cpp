@@ -273,6 +273,23 @@ private slots:
         QVERIFY(preview->PrintAll());
         waitForOutput(since);
         QCOMPARE(printedPages(), 2);
+
+        // A job aborted after its first page stops there and is ended: the next one prints.
+        preview->SetPagesPerSheet(gmOnePage);
+        const QMetaObject::Connection abort = connect(&preview->PageList(), &TGmPageList::printProgress, this,
+            [preview](int done, int) {
+                if (done == 1)
+                    preview->GmPrinter().SetAborted(true);
+            });
+        QSignalSpy progress(&preview->PageList(), &TGmPageList::printProgress);
+        QVERIFY(!preview->PrintAll());
+        disconnect(abort);
+        QCOMPARE(progress.count(), 1);
+        QVERIFY(!preview->GmPrinter().Printing());
+        since = startJob();
+        QVERIFY(preview->PrintCurrentPage());
+        waitForOutput(since);
+        QCOMPARE(printedPages(), 1);
     }
 
     void cleanupTestCase()
