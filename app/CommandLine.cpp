@@ -38,6 +38,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine cl;
     bool converting = false;
+    bool printing = false;
+    bool printerGiven = false;
     bool outdirGiven = false;
     bool jobsGiven = false;
     bool optionsEnded = false;
@@ -70,6 +72,17 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             cl.convertFormat = value;
             continue;
         }
+        if (arg == QLatin1String("--print")) {
+            printing = true;
+            continue;
+        }
+        if (takeValue(arguments, i, QStringLiteral("--printer"), &value, &missing)) {
+            if (missing)
+                return failure(QStringLiteral("--printer needs a printer name"));
+            printerGiven = true;
+            cl.printerName = value;
+            continue;
+        }
         if (takeValue(arguments, i, QStringLiteral("--outdir"), &value, &missing)) {
             if (missing)
                 return failure(QStringLiteral("--outdir needs a folder"));
@@ -92,6 +105,19 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return failure(QStringLiteral("unknown option %1 (see --help)").arg(arg));
     }
 
+    if (printing && converting)
+        return failure(QStringLiteral("--print and --convert-to cannot be used together"));
+    if (printing) {
+        if (outdirGiven)
+            return failure(QStringLiteral("--outdir is only used with --convert-to"));
+        if (files.isEmpty())
+            return failure(QStringLiteral("--print needs at least one FILE"));
+        cl.action = Action::Print;
+        cl.inputFiles = files;
+        return cl;
+    }
+    if (printerGiven)
+        return failure(QStringLiteral("--printer is only used with --print"));
     if (converting) {
         QString why;
         if (!DocumentConverter::format(cl.convertFormat, &why))
@@ -114,6 +140,7 @@ QString CommandLine::helpText()
 {
     return QStringLiteral("Usage: lumaro [OPTION] [FILE]\n"
                           "       lumaro --convert-to FORMAT [--outdir DIR] [--jobs N] FILE...\n"
+                          "       lumaro --print [--printer NAME] FILE...\n"
                           "Velmora Lumaro Editor, a word processor for rich text documents.\n"
                           "\n"
                           "  FILE                  a document to open (.rtf, .doc, .rtc, .ktp or plain text)\n"
@@ -138,6 +165,16 @@ QString CommandLine::helpText()
                          "  --jobs N              convert up to N documents side by side, each in a process\n"
                          "                        of its own (default: the number of cores); the lines and\n"
                          "                        messages still come in the order of the FILEs\n"
+                         "  --print               print each FILE without opening a window, and exit; no\n"
+                         "                        display is needed. Each FILE is paginated as the print\n"
+                         "                        preview shows it (paper A4, portrait, the page margins of\n"
+                         "                        WordOptions.bin) and sent as one job titled with its file\n"
+                         "                        name. The exit status is 0 when every file was printed, 1\n"
+                         "                        when there is no printer, the printer does not take the\n"
+                         "                        job or a file cannot be read (the reason is printed on\n"
+                         "                        standard error), 2 for a wrong command line.\n"
+                         "  --printer NAME        with --print: the printer (CUPS queue) to print on\n"
+                         "                        (default: the system's default printer)\n"
                          "  -h, --help            show this help and exit\n"
                          "  -v, --version         show the version and exit\n"
                          "\n"

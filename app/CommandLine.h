@@ -7,7 +7,7 @@
 // informational options.
 struct CommandLine
 {
-    enum class Action { RunEditor, Convert, ShowHelp, ShowVersion, Error };
+    enum class Action { RunEditor, Convert, Print, ShowHelp, ShowVersion, Error };
 
     Action action = Action::RunEditor;
     QString documentFile; // RunEditor: the first non-option argument
@@ -17,7 +17,10 @@ struct CommandLine
     QString convertFormat;
     QString outputDir; // empty: the current folder
     int jobs = 0; // --jobs N: documents converted side by side; 0: one per core
-    QStringList inputFiles;
+    QStringList inputFiles; // Convert and Print
+
+    // Print: --print [--printer NAME] FILE...
+    QString printerName; // empty: the default printer
 
     static CommandLine parse(const QStringList &arguments); // arguments without the program name
     static QString helpText();

@@ -12,6 +12,7 @@
 
 namespace {
 
+constexpr int kMarkColumn = 18;
 constexpr int kImageColumn = 26;
 
 QColor grey(int level)
@@ -130,6 +131,8 @@ QSize MenuStyle::sizeFromContents(
         width = std::max(width, hint.isEmpty() ? 0 : normal.horizontalAdvance(hint)) + 8;
         if (images)
             width += kImageColumn;
+        else if (item->menuHasCheckableItems)
+            width += kMarkColumn;
         if (item->menuItemType == QStyleOptionMenuItem::SubMenu)
             width += 12;
         return { width, itemHeight(font, hint) };
@@ -297,7 +300,25 @@ void MenuStyle::drawMenuItem(const QStyleOptionMenuItem &item, QPainter *painter
         painter->drawPixmap(r.left() + 4, r.top() + 5, pixmap);
     }
 
-    const int left = r.left() + (images ? 30 : 4);
+    // Menus without images keep a narrow column for check and radio marks when they have any.
+    const bool marks = !images && item.menuHasCheckableItems;
+    if (checked && marks) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        const QRect box(r.left() + 5, r.top() + 6, 11, 11);
+        if (item.checkType == QStyleOptionMenuItem::Exclusive) {
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(enabled ? QColor(Qt::black) : grey(192));
+            painter->drawEllipse(box.adjusted(2, 2, -2, -2));
+        } else {
+            QPen pen(enabled ? QColor(Qt::black) : grey(192), 2);
+            painter->setPen(pen);
+            painter->drawPolyline(QPolygon({ QPoint(box.left() + 1, box.top() + 6), QPoint(box.left() + 4, box.bottom() - 1),
+                QPoint(box.right(), box.top() + 1) }));
+        }
+        painter->restore();
+    }
+    const int left = r.left() + (images ? 30 : (marks ? 4 + kMarkColumn : 4));
     const int right = r.right() - 4;
     const QColor textColour = enabled ? QColor(Qt::black) : grey(192);
     painter->setPen(textColour);

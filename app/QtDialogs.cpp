@@ -180,12 +180,19 @@ bool QtDialogs::print(PrintRequest &request)
     printer.setFromTo(request.fromPage, request.toPage);
     printer.setCopyCount(request.copies);
     printer.setCollateCopies(request.collate);
+    if (request.selection)
+        printer.setPrintRange(QPrinter::Selection);
     QPrintDialog dialog(&printer, m_parent);
     dialog.setMinMax(request.minPage, request.maxPage);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, request.selectionEnabled);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, request.selectionEnabled && !request.setupOnly);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, !request.setupOnly);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, request.printToFile && !request.setupOnly);
+    if (request.setupOnly)
+        dialog.setWindowTitle(QStringLiteral("Printer Setup"));
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    request.selection = printer.printRange() == QPrinter::Selection;
+    request.outputFile = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
     request.printerName = printer.printerName();
     request.fromPage = printer.fromPage();
     request.toPage = printer.toPage();

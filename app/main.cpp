@@ -3,7 +3,9 @@
 #include "app/ProgramStart.h"
 #include "app/QtDialogs.h"
 #include "editor/ConversionBatch.h"
+#include "app/StartupOptions.h"
 #include "editor/DocumentConverter.h"
+#include "editor/HeadlessPrinting.h"
 
 #include <QApplication>
 
@@ -29,6 +31,42 @@ int convert(int argc, char **argv, const CommandLine &cl)
     return failures == 0 ? 0 : 1;
 }
 
+// Headless printing with the window's pagination and printing code.
+int print(int argc, char **argv, const CommandLine &cl)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QString error;
+    const QString queue = HeadlessPrinting::choosePrinter(cl.printerName, &error);
+    if (queue.isEmpty()) {
+        std::fprintf(stderr, "lumaro: %s\n", qPrintable(error));
+        return 1;
+    }
+    // The page margins of the startup options, when there are any.
+    const StartupOptions::ReadResult read = StartupOptions::readFile();
+    PageMarginsMm margins;
+    if (read.status == StartupOptions::ReadResult::Status::Ok) {
+        margins.top = read.options.MarginTop;
+        margins.left = read.options.MarginLeft;
+        margins.bottom = read.options.MarginBottom;
+        margins.right = read.options.MarginRight;
+    }
+    HeadlessPrinting printing(queue, margins);
+    int failures = 0;
+    for (const QString &input : cl.inputFiles) {
+        const HeadlessPrinting::Outcome outcome = printing.print(input);
+        if (outcome.ok) {
+            std::printf("%s -> %s (%d page%s)\n", qPrintable(input), qPrintable(queue), outcome.pages,
+                outcome.pages == 1 ? "" : "s");
+        } else {
+            std::fprintf(stderr, "lumaro: %s\n", qPrintable(outcome.message));
+            ++failures;
+        }
+    }
+    std::fflush(stdout);
+    return failures == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -47,12 +85,14 @@ int main(int argc, char **argv)
         return 0;
     case CommandLine::Action::Convert:
         return convert(argc, argv, early);
+    case CommandLine::Action::Print:
+        return print(argc, argv, early);
     case CommandLine::Action::Error:
         // A wrong conversion command line is reported here, before anything needs a display;
         // other unknown options may still be Qt's own (-platform ...), parsed again below.
         for (const QString &arg : args) {
             if (arg.startsWith(QLatin1String("--convert-to")) || arg.startsWith(QLatin1String("--outdir"))
-                || arg.startsWith(QLatin1String("--jobs"))) {
+                || arg.startsWith(QLatin1String("--jobs")) || arg.startsWith(QLatin1String("--print"))) {
                 std::fprintf(stderr, "lumaro: %s\n", qPrintable(early.error));
                 return 2;
             }

@@ -1,6 +1,7 @@
 #include "pages/GmPreview.h"
 
 #include "pages/GmPaperImage.h"
+#include "pages/PagePrinting.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -302,6 +303,35 @@ double TGmPreview::ContentHeight(TGmMeasurement unit)
 void TGmPreview::PaperSizeNames(QStringList &names)
 {
     names = ::PaperSizeNames();
+}
+
+bool TGmPreview::PrintPages(const QList<int> &numbers)
+{
+    return PagePrinting::PrintPages(*m_pageList, *m_printer, numbers);
+}
+
+bool TGmPreview::PrintRange(int a, int b)
+{
+    return PrintPages(PagePrinting::RangeNumbers(a, b));
+}
+
+bool TGmPreview::PrintAll()
+{
+    BeginUpdate();
+    bool printed = false;
+    try {
+        printed = PrintRange(1, PageCount());
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    return printed;
+}
+
+bool TGmPreview::PrintCurrentPage()
+{
+    return PrintRange(CurrentPage(), CurrentPage());
 }
 
 void TGmPreview::RegisterCompanion(TGmPreviewCompanion *companion)

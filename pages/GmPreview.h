@@ -81,6 +81,14 @@ public:
     double ContentHeight(TGmMeasurement unit);
     static void PaperSizeNames(QStringList &names);
 
+    // Printing of the page list through the preview's printer wrapper (page numbers 1-based).
+    // True when the job was started and ran to its end.
+    bool PrintPages(const QList<int> &numbers);
+    // a..b, backwards when a > b.
+    bool PrintRange(int a, int b);
+    bool PrintAll();
+    bool PrintCurrentPage();
+
     void RegisterCompanion(TGmPreviewCompanion *companion);
     void UnregisterCompanion(TGmPreviewCompanion *companion);
 

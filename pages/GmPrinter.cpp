@@ -135,13 +135,53 @@ QStringList TGmPrinter::Printers()
     return QPrinterInfo::availablePrinterNames();
 }
 
+namespace {
+struct ProgramPrinterSetting
+{
+    QString name;
+    quint64 generation = 0;
+};
+
+ProgramPrinterSetting &programPrinter()
+{
+    static ProgramPrinterSetting setting;
+    return setting;
+}
+} // namespace
+
+QString TGmPrinter::ProgramPrinter()
+{
+    return programPrinter().name;
+}
+
+void TGmPrinter::SetProgramPrinter(const QString &name)
+{
+    ProgramPrinterSetting &setting = programPrinter();
+    if (setting.name == name)
+        return;
+    setting.name = name;
+    ++setting.generation;
+}
+
 bool TGmPrinter::ensurePrinter()
 {
-    if (!m_printerLooked) {
+    const ProgramPrinterSetting &shared = programPrinter();
+    const bool follow = m_printerLooked && shared.generation != m_programPrinterGeneration && !m_printing;
+    if (!m_printerLooked || follow) {
         m_printerLooked = true;
+        m_programPrinterGeneration = shared.generation;
         const QStringList names = Printers();
-        if (!names.isEmpty())
-            selectPrinter(std::max(0, int(names.indexOf(QPrinterInfo::defaultPrinterName()))));
+        if (!names.isEmpty()) {
+            int index = shared.name.isEmpty() ? -1 : int(names.indexOf(shared.name));
+            if (index < 0)
+                index = std::max(0, int(names.indexOf(QPrinterInfo::defaultPrinterName())));
+            if (index != m_printerIndex || !m_printer)
+                selectPrinter(index);
+        }
+        if (follow) {
+            m_info = TGmPrinterInfo();
+            emit OnChangePrinter();
+        }
     }
     return m_printer != nullptr;
 }
@@ -414,6 +454,8 @@ void TGmPrinter::Refresh()
 
 const TGmPrinterInfo &TGmPrinter::PrinterInfo()
 {
+    if (m_printerLooked)
+        ensurePrinter(); // follows a change of the program's printer
     if (!m_info.valid)
         Refresh();
     return m_info;
@@ -616,6 +658,18 @@ void TGmPrinter::NewPage()
         m_printer->newPage();
     }
     placeLogicalPage();
+}
+
+void TGmPrinter::AbortDoc()
+{
+    if (!m_printing)
+        return;
+    if (m_printer && m_painter && m_painter->isActive())
+        m_printer->abort();
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_printing = false;
 }
 
 void TGmPrinter::EndDoc()

@@ -109,6 +109,10 @@ public:
     void Refresh();
 
     static QStringList Printers();
+    // The printer the whole program prints on (the print dialog's and the printer setup's choice,
+    // or the command line's): every wrapper follows it. Empty: the system's default printer.
+    static QString ProgramPrinter();
+    static void SetProgramPrinter(const QString &name);
     int PrinterIndex() const { return m_printerIndex; }
     // Selects a printer with its driver's default settings and re-reads the metrics.
     void SetPrinterIndex(int index);
@@ -124,6 +128,9 @@ public:
     // Advances to the next logical page, starting a new sheet when needed.
     void NewPage();
     void EndDoc();
+    // Ends an aborted or failed job without finishing it: nothing more is sent and the wrapper
+    // can start the next job.
+    void AbortDoc();
     bool Printing() const { return m_printing; }
     bool Aborted() const { return m_aborted; }
     void SetAborted(bool aborted) { m_aborted = aborted; }
@@ -162,6 +169,7 @@ private:
     TGmOrientation m_orientation = gmPortrait;
     TGmPagesPerSheet m_pagesPerSheet = gmOnePage;
     int m_printerIndex = -1;
+    quint64 m_programPrinterGeneration = 0;
     bool m_printing = false;
     bool m_aborted = false;
     int m_logicalPage = 0;

@@ -149,7 +149,13 @@ void TGmThumbnails::Rebuild()
 {
     const bool updates = viewport()->updatesEnabled();
     viewport()->setUpdatesEnabled(false);
-    dropThumbnails();
+    // Thumbnails are kept and pointed at their new pages, so rebuilding a long list after each
+    // pagination costs little.
+    const int pages = m_preview ? m_preview->PageList().PageCount() : 0;
+    while (int(m_thumbnails.size()) > pages) {
+        delete m_thumbnails.back();
+        m_thumbnails.pop_back();
+    }
     m_selected = -1;
     if (m_preview) {
         TGmPageList &list = m_preview->PageList();
@@ -162,7 +168,15 @@ void TGmThumbnails::Rebuild()
         const QMargins gutter(m_thumbSpacing, m_thumbSpacing, m_thumbSpacing, m_thumbSpacing + captionHeight);
         m_thumbnails.reserve(size_t(list.PageCount()));
         for (int p = 1; p <= list.PageCount(); ++p) {
-            auto *thumbnail = new TGmThumbnail(this, viewport());
+            TGmThumbnail *thumbnail = nullptr;
+            if (size_t(p) <= m_thumbnails.size()) {
+                thumbnail = m_thumbnails[size_t(p - 1)];
+                thumbnail->SetSelected(false);
+            } else {
+                thumbnail = new TGmThumbnail(this, viewport());
+                connect(thumbnail, &TGmThumbnail::Clicked, this, &TGmThumbnails::thumbnailClicked);
+                m_thumbnails.push_back(thumbnail);
+            }
             thumbnail->SetPage(list.Pages(p));
             thumbnail->SetShadow(&m_shadow);
             thumbnail->SetDrawContent(!m_plainPages);
@@ -171,9 +185,8 @@ void TGmThumbnails::Rebuild()
             const QSize page = thumbnail->PagePixelSize();
             thumbnail->resize(
                 page.width() + gutter.left() + gutter.right(), page.height() + gutter.top() + gutter.bottom());
-            connect(thumbnail, &TGmThumbnail::Clicked, this, &TGmThumbnails::thumbnailClicked);
             thumbnail->show();
-            m_thumbnails.push_back(thumbnail);
+            thumbnail->update();
         }
     }
     placeThumbnails();
@@ -283,6 +296,23 @@ void TGmThumbnails::thumbnailClicked(TGmThumbnail *thumbnail)
     m_preview->GotoPage(index + 1);
 }
 
+bool TGmThumbnails::showsPagesOfPreview() const
+{
+    if (!m_preview)
+        return m_thumbnails.empty();
+    TGmPageList &list = m_preview->PageList();
+    if (int(m_thumbnails.size()) != list.PageCount())
+        return false;
+    for (int p = 1; p <= list.PageCount(); ++p) {
+        const TGmThumbnail *thumbnail = m_thumbnails[size_t(p - 1)];
+        const TGmPage *page = list.Pages(p);
+        if (thumbnail->Page() != page || thumbnail->PageWidthInches() != page->Width()
+            || thumbnail->PageHeightInches() != page->Height())
+            return false;
+    }
+    return true;
+}
+
 void TGmThumbnails::repaintThumbnails()
 {
     for (TGmThumbnail *t : m_thumbnails)
@@ -312,7 +342,14 @@ void TGmThumbnails::PreviewNotification(TGmPreview *preview, TGmPreviewNotificat
         break;
     case gmEndUpdate:
         if (m_updateCount > 0 && --m_updateCount == 0) {
-            Rebuild();
+            if (showsPagesOfPreview()) {
+                // The same pages with new content: only a repaint (a long list is rebuilt
+                // after every pagination otherwise).
+                SelectIndex(-1);
+                SelectIndex(m_preview->CurrentPage() - 1);
+            } else {
+                Rebuild();
+            }
             repaintThumbnails();
         }
         break;

@@ -86,6 +86,8 @@ private:
     void placeThumbnails();
     void updateScrollRanges();
     void repaintThumbnails();
+    // Whether the thumbnails show exactly the preview's pages, in order.
+    bool showsPagesOfPreview() const;
 
     TGmPreview *m_preview = nullptr;
     std::vector<TGmThumbnail *> m_thumbnails;

@@ -66,6 +66,10 @@ public:
         int copies = 1;
         bool collate = true;
         bool selectionEnabled = false;
+        bool selection = false;  // in: the range preset to the selection; out: the range chosen
+        bool printToFile = true; // the dialog offers printing to a file
+        QString outputFile;      // out: the file chosen for printing to a file, else empty
+        bool setupOnly = false;  // printer setup: choose the printer and its settings, no range
     };
 
     virtual ~Dialogs() = default;

@@ -146,6 +146,55 @@ private slots:
         if (frame.isValid())
             QCOMPARE(request.presentation.frameColor, frame);
     }
+
+    void printOption_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error"); // empty: a print command
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<QStringList>("files");
+        auto list = [](std::initializer_list<const char *> items) {
+            QStringList out;
+            for (const char *item : items)
+                out << QString::fromLatin1(item);
+            return out;
+        };
+        QTest::newRow("default printer") << list({ "--print", "a.rtf", "b.rtc" }) << QString() << QString()
+                                         << list({ "a.rtf", "b.rtc" });
+        QTest::newRow("named printer") << list({ "--printer", "Office", "--print", "a.rtf" }) << QString()
+                                       << QStringLiteral("Office") << list({ "a.rtf" });
+        QTest::newRow("printer with =") << list({ "--print", "--printer=Lab", "a.rtf" }) << QString()
+                                        << QStringLiteral("Lab") << list({ "a.rtf" });
+        QTest::newRow("no file") << list({ "--print" }) << QStringLiteral("--print needs at least one FILE")
+                                 << QString() << QStringList();
+        QTest::newRow("printer without name")
+            << list({ "--print", "a.rtf", "--printer" }) << QStringLiteral("--printer needs a printer name")
+            << QString() << QStringList();
+        QTest::newRow("printer without print")
+            << list({ "--printer", "Office", "a.rtf" }) << QStringLiteral("--printer is only used with --print")
+            << QString() << QStringList();
+        QTest::newRow("print and convert")
+            << list({ "--print", "--convert-to", "pdf", "a.rtf" })
+            << QStringLiteral("--print and --convert-to cannot be used together") << QString() << QStringList();
+    }
+
+    void printOption()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QFETCH(QString, printer);
+        QFETCH(QStringList, files);
+        const CommandLine cl = CommandLine::parse(arguments);
+        if (!error.isEmpty()) {
+            QCOMPARE(cl.action, CommandLine::Action::Error);
+            QCOMPARE(cl.error, error);
+            return;
+        }
+        QCOMPARE(cl.action, CommandLine::Action::Print);
+        QCOMPARE(cl.printerName, printer);
+        QCOMPARE(cl.inputFiles, files);
+        QVERIFY(CommandLine::helpText().contains(QStringLiteral("--print [--printer NAME] FILE...")));
+    }
 };
 
 LUMARO_TEST_CLASS(tst_CommandLine)

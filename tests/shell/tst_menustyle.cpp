@@ -103,6 +103,47 @@ private slots:
         QVERIFY(selected.pixelColor(selected.width() - 2, 1) != grey(243));
     }
 
+    void menusWithoutImagesShowCheckAndRadioMarks_data()
+    {
+        QTest::addColumn<int>("checkType");
+        QTest::newRow("check mark") << int(QStyleOptionMenuItem::NonExclusive);
+        QTest::newRow("radio mark") << int(QStyleOptionMenuItem::Exclusive);
+    }
+
+    void menusWithoutImagesShowCheckAndRadioMarks()
+    {
+        QFETCH(int, checkType);
+        QMenu menu;
+        auto paint = [&](bool checked) {
+            QStyleOptionMenuItem option;
+            option.initFrom(&menu);
+            option.text = QStringLiteral("Wave");
+            option.menuItemType = QStyleOptionMenuItem::Normal;
+            option.maxIconWidth = 0;
+            option.menuHasCheckableItems = true;
+            option.checkType = QStyleOptionMenuItem::CheckType(checkType);
+            option.checked = checked;
+            option.font = menu.font();
+            option.fontMetrics = QFontMetrics(menu.font());
+            option.state = QStyle::State_Enabled;
+            const QSize size = MenuStyle::instance()->sizeFromContents(QStyle::CT_MenuItem, &option, QSize(), &menu);
+            option.rect = QRect(QPoint(0, 0), size);
+            QImage image(size, QImage::Format_RGB32);
+            QPainter painter(&image);
+            MenuStyle::instance()->drawControl(QStyle::CE_MenuItem, &option, &painter, &menu);
+            return image.copy(0, 0, 20, size.height());
+        };
+        const auto darkPixels = [](const QImage &image) {
+            int dark = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    dark += qGray(image.pixel(x, y)) < 100;
+            return dark;
+        };
+        QCOMPARE(darkPixels(paint(false)), 0); // the caption starts after the mark column
+        QVERIFY(darkPixels(paint(true)) > 4);
+    }
+
     void gradientRunsThroughItsColours()
     {
         QImage image(10, 1, QImage::Format_RGB32);

@@ -1,0 +1,3 @@
+#include "tests/support/TestMain.h"
+
+LUMARO_TEST_SUITE_MAIN()
