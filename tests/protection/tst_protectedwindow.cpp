@@ -44,7 +44,7 @@ private slots:
         doc->Editor()->setSelection(0, 0);
         doc->Editor()->insertPlainText(QStringLiteral("Dear diary, "));
         QVERIFY(doc->Editor()->isModified());
-        doc->Save1Click();
+        doc->saveCommands().save();
         QCOMPARE(fx.dialogs().unexpectedCount(), 0);
         const QByteArray file = ShellFixture::readFile(path);
         QVERIFY(ProtectedContainer::hasMagic(file));
