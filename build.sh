@@ -16,6 +16,8 @@ BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 
 packages=(qt6-base-dev qt6-image-formats-plugins cmake ninja-build g++ clang libclang-rt-14-dev
   libsodium-dev
+  breeze-icon-theme
+  libqt6svg6
   pkg-config ccache zlib1g-dev libpng-dev libjpeg-dev libgif-dev libhunspell-dev hunspell-en-gb
   hunspell-en-us cups printer-driver-cups-pdf fonts-liberation fonts-liberation2 fonts-dejavu-core
   fonts-urw-base35 xvfb xauth x11-utils xdotool imagemagick poppler-utils qpdf libtiff-tools

@@ -8,6 +8,7 @@
 #include "editor/HeadlessPrinting.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -104,6 +105,9 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora Lumaro Editor"));
+    // Toolbar and menu icons by their freedesktop names: the desktop's theme first, then the
+    // theme the program installs with it, so a session without a desktop has icons too.
+    QIcon::setFallbackThemeName(QStringLiteral("breeze"));
     const CommandLine cl = CommandLine::parse(QApplication::arguments().mid(1));
     if (cl.action == CommandLine::Action::Error) {
         std::fprintf(stderr, "lumaro: %s\n", qPrintable(cl.error));

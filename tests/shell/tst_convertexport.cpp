@@ -373,7 +373,7 @@ private slots:
         QCOMPARE(runs[0].exitCode, 1);
         QCOMPARE(runs[1].exitCode, runs[0].exitCode);
         QCOMPARE(QString(runs[1].out).replace(QStringLiteral("/out3/"), QStringLiteral("/out1/")), runs[0].out);
-        QCOMPARE(runs[1].err, runs[0].err);
+        QCOMPARE(QString(runs[1].err).replace(QStringLiteral("/out3/"), QStringLiteral("/out1/")), runs[0].err);
         QVERIFY2(runs[0].err.contains(QStringLiteral("lumaro: bad.rtc: ")), qPrintable(runs[0].err));
         QVERIFY2(runs[0].err.contains(QStringLiteral("lumaro: doc05.txt: ")), qPrintable(runs[0].err));
         QVERIFY(runs[0].outLines().size() >= 20);
@@ -386,7 +386,18 @@ private slots:
             QByteArray three = ShellFixture::readFile(dir.filePath(QStringLiteral("out3/") + name));
             // The PDFs carry the time they were made.
             static const QRegularExpression date(QStringLiteral("/CreationDate \\(D:[0-9Z+\\-']*\\)"));
-            if (name.endsWith(QLatin1String(".pdf"))) {
+            if (format == QLatin1String("pdf-searchable")) {
+                // Qt's PDF writer gives each file an identifier of its own: the text is compared.
+                const auto text = [](const QString &path) {
+                    QProcess p;
+                    p.start(QStringLiteral("pdftotext"), { path, QStringLiteral("-") });
+                    p.waitForFinished(60000);
+                    return p.readAllStandardOutput();
+                };
+                one = text(dir.filePath(QStringLiteral("out1/") + name));
+                three = text(dir.filePath(QStringLiteral("out3/") + name));
+                QVERIFY(!one.isEmpty());
+            } else if (name.endsWith(QLatin1String(".pdf"))) {
                 one = QString::fromLatin1(one).replace(date, QString()).toLatin1();
                 three = QString::fromLatin1(three).replace(date, QString()).toLatin1();
             }
