@@ -37,7 +37,7 @@ QList<Command> PageViewCommands::commands()
             .caption = QStringLiteral("Change Paper Type"),
             .toolTip = QStringLiteral("Change Paper Type"),
             .statusTip = QStringLiteral("Change Paper Type"),
-            .icon = "document-page-setup",
+            .icon = "document-properties",
             .button = "Image4" },
         { .name = "PaperA41", .caption = QStringLiteral("A4"), .kind = K::Exclusive, .exclusiveGroup = kPaperGroup },
         { .name = "PaperLetter1",

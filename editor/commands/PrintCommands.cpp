@@ -5,7 +5,7 @@
 QList<Command> PrintCommands::commands()
 {
     return {
-        { .name = "PrinterSetup1", .caption = QStringLiteral("P&rinter Setup..."), .icon = "document-page-setup" },
+        { .name = "PrinterSetup1", .caption = QStringLiteral("P&rinter Setup..."), .icon = "document-print" },
         { .name = "PrintPreview1",
             .caption = QStringLiteral("Pr&int Preview..."),
             .shortcut = QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P),

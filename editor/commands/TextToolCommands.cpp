@@ -104,7 +104,7 @@ QList<Command> TextToolCommands::commands()
             .shortcut = QKeySequence(Qt::Key_F4),
             .toolTip = QStringLiteral("Insert Object"),
             .statusTip = QStringLiteral("Insert an Object from the System Table."),
-            .icon = "insert-object",
+            .icon = "object-group",
             .button = "ToolButton9" },
         { .name = "PicturefromFile1",
             .caption = QStringLiteral("Picture from File..."),
